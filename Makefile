@@ -1,0 +1,31 @@
+# Two entry points: `make run` to play, `make test` to check everything.
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build run test test-unit test-asan clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD)/game && ./zentaris
+
+test-unit: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZENTARIS_SANITIZE=ON -DZENTARIS_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L inprocess
+
+test: test-unit test-asan
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,17 @@
+"""Colours and text face shared by every picture of the game (one look for everything)."""
+
+OUTLINE = "#3b2a1e"
+SKY_TOP = "#7cc4f0"
+SKY_HORIZON = "#d9f0ff"
+GRASS_LIGHT = "#6cbf4a"
+GRASS_DARK = "#4d9a35"
+BARK = "#7a5230"
+APPLE_RED = "#c8262b"
+APPLE_HIGHLIGHT = "#ff6b5e"
+GOLD = "#f2c230"
+WITCH_PURPLE = "#6a3d9a"
+WITCH_GREEN = "#3f8f4f"
+HORSE_CHESTNUT = "#a0612f"
+HORSE_WHITE = "#f6efe4"
+
+FONT = "FreeSans"

@@ -1,0 +1,3 @@
+#include "game/CGame.h"
+
+void CGame::ProcessEvents() {}

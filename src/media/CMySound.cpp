@@ -1,0 +1,102 @@
+#include "media/CMySound.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "framework/CFramework.h"
+
+namespace {
+const char* const BOX_TITLE = "Datei fehlt";
+const std::size_t MESSAGE_SIZE = 1024;
+
+void ShowBox(const char* pText) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, BOX_TITLE, pText, CFramework::Get()->m_pWindow);
+}
+} // namespace
+
+CMySound::CMySound()
+    : m_iFrequency(44100), m_uFormat(AUDIO_S16LSB), m_iChannels(2), m_iChunkSize(4096),
+      m_pMusic(nullptr), m_pBoing(nullptr), m_pSuccess(nullptr), m_pFail(nullptr),
+      m_iPlayCount{0, 0, 0, 0, 0} {}
+
+int CMySound::SlotOf(int iId) {
+    return (iId == SOUND_MUSIC || iId == SOUND_BOING || iId == SOUND_SUCCESS) ? iId : SOUND_FAIL;
+}
+
+Mix_Chunk** CMySound::ChunkSlot(int iId) {
+    switch (SlotOf(iId)) {
+    case SOUND_BOING:
+        return &m_pBoing;
+    case SOUND_SUCCESS:
+        return &m_pSuccess;
+    default:
+        return &m_pFail;
+    }
+}
+
+bool CMySound::Init() {
+    if (Mix_OpenAudio(m_iFrequency, m_uFormat, m_iChannels, m_iChunkSize) == -1) {
+        char szText[MESSAGE_SIZE];
+        SDL_snprintf(szText, sizeof(szText), "Konnte SDL_mixer nicht starten!\nFehler: %s",
+                     SDL_GetError());
+        ShowBox(szText);
+        std::fprintf(stderr, "Konnte SDL_mixer nicht starten! Fehler: %s\n", SDL_GetError());
+        std::fflush(stderr);
+        return false;
+    }
+    return true;
+}
+
+void CMySound::FailLoad(const std::string& strFile) {
+    char szText[MESSAGE_SIZE];
+    SDL_snprintf(szText, sizeof(szText), "Konnte Sound-Datei nicht laden!\nFehler: %s",
+                 strFile.c_str());
+    ShowBox(szText);
+    std::fprintf(stderr, "%s\n", szText);
+    std::fflush(stderr);
+    CFramework::Get()->Quit();
+    std::exit(1);
+}
+
+bool CMySound::Load(const std::string& strFile, int iId) {
+    if (SlotOf(iId) == SOUND_MUSIC) {
+        m_pMusic = Mix_LoadMUS(strFile.c_str());
+        if (m_pMusic == nullptr) {
+            FailLoad(strFile);
+        }
+        return true;
+    }
+    Mix_Chunk** ppSlot = ChunkSlot(iId);
+    *ppSlot = Mix_LoadWAV_RW(SDL_RWFromFile(strFile.c_str(), "rb"), 1);
+    if (*ppSlot == nullptr) {
+        FailLoad(strFile);
+    }
+    return true;
+}
+
+void CMySound::Play(int iId) {
+    const int iSlot = SlotOf(iId);
+    ++m_iPlayCount[iSlot];
+    if (iSlot == SOUND_MUSIC) {
+        if (m_pMusic != nullptr) {
+            Mix_PlayMusic(m_pMusic, -1);
+        }
+        return;
+    }
+    Mix_Chunk* pChunk = *ChunkSlot(iId);
+    if (pChunk != nullptr) {
+        Mix_PlayChannelTimed(-1, pChunk, 0, -1);
+    }
+}
+
+int CMySound::PlayCount(int iId) const { return m_iPlayCount[SlotOf(iId)]; }
+
+void CMySound::Stop() {
+    Mix_HaltMusic();
+    Mix_FreeMusic(m_pMusic);
+    Mix_FreeChunk(m_pBoing);
+    Mix_FreeChunk(m_pSuccess);
+    Mix_FreeChunk(m_pFail);
+    Mix_CloseAudio();
+    Mix_Quit();
+}

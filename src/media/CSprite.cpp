@@ -1,0 +1,64 @@
+#include "media/CSprite.h"
+
+#include <cstdlib>
+
+#include "framework/CFramework.h"
+#include "framework/CMyError.h"
+
+CSprite::CSprite()
+    : m_pScreen(CFramework::Get()->m_pScreen), m_pImage(nullptr), m_Rect{0, 0, 0, 0},
+      m_FrameRect{0, 0, 0, 0}, m_iNumFrames(0), m_iFrameWidth(0), m_iFrameHeight(0),
+      m_iNumFramesX(0) {}
+
+CSprite::~CSprite() { SDL_FreeSurface(m_pImage); }
+
+void CSprite::Load(const std::string& strFile) {
+    m_pImage = SDL_LoadBMP_RW(SDL_RWFromFile(strFile.c_str(), "rb"), 1);
+    if (m_pImage == nullptr) {
+        char szText[CMyError::BUFFER_SIZE];
+        SDL_snprintf(szText, sizeof(szText), "Fehler beim Laden der Bitmap: %s", strFile.c_str());
+        CMyError::PrintError(szText, SDL_GetError(), false);
+        CFramework::Get()->Quit();
+        std::exit(1);
+    }
+    m_Rect = SDL_Rect{0, 0, m_pImage->w, m_pImage->h};
+}
+
+void CSprite::Load(const std::string& strFile, int iNumFrames, int iFrameWidth, int iFrameHeight) {
+    Load(strFile);
+    m_iNumFrames = iNumFrames;
+    m_iFrameWidth = iFrameWidth;
+    m_FrameRect.w = iFrameWidth;
+    m_iFrameHeight = iFrameHeight;
+    m_FrameRect.h = iFrameHeight;
+    m_iNumFramesX = iFrameWidth > 0 ? m_pImage->w / iFrameWidth : 0;
+}
+
+void CSprite::SetColorKey(int r, int g, int b) {
+    const Uint32 key = SDL_MapRGB(m_pImage->format, static_cast<Uint8>(r & 0xFF),
+                                  static_cast<Uint8>(g & 0xFF), static_cast<Uint8>(b & 0xFF));
+    SDL_SetColorKey(m_pImage, SDL_TRUE, key);
+}
+
+void CSprite::SetPos(float fXPos, float fYPos) {
+    m_Rect.x = static_cast<int>(fXPos);
+    m_Rect.y = static_cast<int>(fYPos);
+}
+
+void CSprite::Render() { SDL_UpperBlit(m_pImage, nullptr, m_pScreen, &m_Rect); }
+
+void CSprite::Render(float fFrameNumber) {
+    // A sheet without a whole column has no frame to show.
+    if (m_iNumFramesX <= 0) {
+        return;
+    }
+    const int n = static_cast<int>(fFrameNumber);
+    m_FrameRect.x = (n % m_iNumFramesX) * m_iFrameWidth;
+    m_FrameRect.y = (n / m_iNumFramesX) * m_iFrameHeight;
+    SDL_UpperBlit(m_pImage, &m_FrameRect, m_pScreen, &m_Rect);
+}
+
+void CSprite::SetAlpha(Uint8 alpha) {
+    SDL_SetSurfaceBlendMode(m_pImage, SDL_BLENDMODE_BLEND);
+    SDL_SetSurfaceAlphaMod(m_pImage, alpha);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// A bitmap drawn whole or as frame n of an equal-sized sheet onto the framework's screen surface.
+
+#include <string>
+
+#include <SDL.h>
+
+class CSprite {
+public:
+    CSprite();
+    ~CSprite();
+    CSprite(const CSprite&) = delete;
+    CSprite& operator=(const CSprite&) = delete;
+
+    // Neither returns after a failure: the program ends with status 1.
+    void Load(const std::string& strFile);
+    void Load(const std::string& strFile, int iNumFrames, int iFrameWidth, int iFrameHeight);
+
+    void SetColorKey(int r, int g, int b);
+    void SetPos(float fXPos, float fYPos);
+    void Render();
+    void Render(float fFrameNumber);
+    void SetAlpha(Uint8 alpha);
+
+    SDL_Surface* m_pScreen;
+    SDL_Surface* m_pImage;
+    SDL_Rect m_Rect;
+    SDL_Rect m_FrameRect;
+    int m_iNumFrames;
+    int m_iFrameWidth;
+    int m_iFrameHeight;
+    int m_iNumFramesX;
+};

@@ -1,0 +1,23 @@
+// Test entry: dummy SDL drivers and a private runtime directory for the whole test process, so
+// no test ever touches a player's score database or needs a screen or a sound card.
+
+#include <cstdlib>
+#include <string>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "support/TestRuntime.h"
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const std::string strDir = EnterFreshRuntimeDir(false);
+    const int iResult = RUN_ALL_TESTS();
+    if (chdir("/") == 0) {
+        RemoveTree(strDir);
+    }
+    return iResult;
+}
