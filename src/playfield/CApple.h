@@ -8,6 +8,23 @@
 
 class CSprite;
 
+// A task as shown on an apple and the number that solves it.
+struct STask {
+    std::string strText;
+    int iSolution;
+};
+
+// The task for the factors a and b. A multiplication shows "a x b". A division shows the product
+// and one factor: a when iPick is even, b when it is odd; its answer is the factor not shown.
+STask ComposeTask(int a, int b, bool bMultiply, int iPick);
+
+// The largest factor an apple uses: 10, 20 or 99 as asked, anything else falls back to 10.
+int TaskRange(int iRange);
+
+// Reseeds the process-wide generator with the wall clock plus uSpread times the generator's next
+// value modulo 65365, in 32-bit unsigned arithmetic.
+void ReseedFromClock(unsigned int uSpread);
+
 class CApple {
 public:
     void Init(CSprite* pSprite, float fX, float fY, int iRange, bool bMultiply);
