@@ -277,3 +277,16 @@ def stroke_shape(d, colour, width, line=LINE):
     """A thick line (like a stem or a stick) with the outline around it."""
     return (path(d, "none", stroke=OUTLINE, sw=width + 2 * line)
             + path(d, "none", stroke=colour, sw=width))
+
+
+def merged(dr, parts, line=LINE):
+    """Shapes that grow into each other (a body with its neck and legs):
+    one outline around them all, no seams inside.  parts: dicts with d, base,
+    and optionally shade, off, extra; the fills are drawn in the given order."""
+    out = [path(p["d"], OUTLINE, stroke=OUTLINE, sw=2 * line, transform=p.get("transform"))
+           for p in parts]
+    for p in parts:
+        out.append(dr.blob(p["d"], p["base"], shade=p.get("shade"),
+                           shade_off=p.get("off", (-3.0, -3.0)), extra=p.get("extra"), line=None,
+                           transform=p.get("transform")))
+    return "".join(out)
