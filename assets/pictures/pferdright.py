@@ -1,12 +1,12 @@
 """The right horse, facing left towards the middle: the left horse mirrored
-(4 frames of 270x211 after 0, 1, 2 and 3 hits)."""
+(4 frames of 270x211 after 0, 1, 2 and 3 hits).  The shading is turned with
+it, so the light still comes from the upper left."""
 
 import spritelib as sl
-import pferdleft
 
 
 def main():
-    sl.emit(pferdleft.build(-1))
+    sl.emit(sl.horse_sheet(-1))
 
 
 if __name__ == "__main__":
