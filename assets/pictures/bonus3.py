@@ -48,7 +48,7 @@ def coin(dr, r, label, rim=sl.pal.GOLD, rim_dark=sl.GOLD_DARK, face=sl.GOLD_LIGH
 
 
 def sparkle(x, y, r):
-    return sl.path(sl.polyline_d(sl.star_points(x, y, r, r * 0.3, 4)), sl.WHITE, sw=1.2)
+    return sl.path(sl.polyline_d(sl.star_points(x, y, r, r * 0.34, 4)), sl.GOLD_PALE, sw=1.5)
 
 
 def badge(dr, level):
@@ -69,11 +69,11 @@ def badge(dr, level):
         p.append(coin(dr, 17.5, label, rim=RAY_ORANGE, rim_dark=RAY_ORANGE_DARK, size=13.5))
     else:
         p.append(ribbons(dr, RIBBON_RED, RIBBON_RED_DARK))
-        p.append(rays(dr, 16, 31.5, 21, RAY_ORANGE, RAY_ORANGE_DARK))
-        p.append(rays(dr, 16, 27.5, 20, sl.pal.GOLD, sl.GOLD_DARK, rot=-90 + 11.25))
+        p.append(rays(dr, 10, 31.5, 18, RAY_ORANGE, RAY_ORANGE_DARK))
+        p.append(rays(dr, 10, 27.5, 18, sl.pal.GOLD, sl.GOLD_DARK, rot=-90 + 18))
         p.append(coin(dr, 19.5, label, rim=RIBBON_RED, rim_dark=RIBBON_RED_DARK, size=14.5))
-        p.append(sparkle(9, 10, 5.5))
-        p.append(sparkle(55.5, 9, 4.5))
+        p.append(sparkle(8.5, 9.5, 7.5))
+        p.append(sparkle(56, 52, 6.0))
     return p
 
 
