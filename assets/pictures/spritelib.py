@@ -368,14 +368,17 @@ class Horse:
     def head(self, mood):
         """mood: fresh, hurt, droopy, asleep."""
         p = []
-        ear = smooth_d([(178, 18), (181, 4), (186, 2), (194, 14)], tension=0.6)
+        ear_d = smooth_d([(178, 18), (181, 4), (186, 2), (194, 14)], tension=0.6)
         inner = smooth_d([(181, 16), (184, 6), (189, 13)], tension=0.6)
-        ear = self.blob(ear, pal.HORSE_CHESTNUT, CHESTNUT_DARK, k=2.0,
+        ear = self.blob(ear_d, pal.HORSE_CHESTNUT, CHESTNUT_DARK, k=2.0,
                         extra=path(inner, HORSE_EAR_INNER, stroke=None))
-        if mood in ("droopy", "asleep"):
-            ear = group(ear, transform="rotate(-62 184 18)")
-        elif mood == "hurt":
-            ear = group(ear, transform="rotate(-20 184 18)")
+        far_ear = group(self.blob(ear_d, CHESTNUT_DARK, "#64361a", k=2.0),
+                        transform="translate(-7 3) rotate(-16 184 18)")
+        droop = {"droopy": -62, "asleep": -62, "hurt": -20}.get(mood)
+        if droop:
+            ear = group(ear, transform="rotate(%d 184 18)" % droop)
+            far_ear = group(far_ear, transform="rotate(%d 184 18)" % (droop + 6))
+        p.append(far_ear)
         p.append(ear)
         head = smooth_d([(178, 16), (198, 12), (216, 24), (232, 40), (242, 54), (238, 67),
                             (221, 72), (202, 60), (186, 48), (176, 30)], tension=0.9)
@@ -450,6 +453,10 @@ class Horse:
                                CHESTNUT_DARK, k=2.5))
         parts.append(self.part(self.body_d(), pal.HORSE_CHESTNUT, CHESTNUT_DARK, k=5.0,
                                extra=self.body_hi()))
+        # the haunch over the hind leg
+        parts.append(self.part(smooth_d([(38, 86), (62, 80), (80, 98), (76, 126), (62, 134),
+                                         (46, 126), (34, 106)], tension=0.9),
+                               pal.HORSE_CHESTNUT, CHESTNUT_DARK, k=3.0))
         p.append(merged(self.dr, parts))
         p.append(self.hoof(58, 18))
         p.append(self.hoof(148, 17))
