@@ -45,9 +45,10 @@ def basket(cx, base):
             % (cx - 66, top + 4, cx - 60, top - 90, cx + 60, top - 90, cx + 66, top + 4, P.OUTLINE))
     out += ('<path d="M%d,%d C%d,%d %d,%d %d,%d" fill="none" stroke="%s" stroke-width="7" stroke-linecap="round"/>'
             % (cx - 66, top + 4, cx - 60, top - 90, cx + 60, top - 90, cx + 66, top + 4, L.WOOD))
-    for x, y, r, a in ((-48, -6, 20, -10), (-14, -14, 22, 8), (24, -10, 21, -5), (54, -2, 18, 14),
-                       (-30, -34, 20, 5), (8, -40, 21, -12), (40, -30, 18, 20)):
-        out += L.apple(cx + x, top + y, r, leaf=(x == 8), angle=a)
+    for x, y, r, a in ((-56, -10, 20, -10), (-20, -16, 21, 8), (18, -16, 21, -5), (54, -10, 19, 14),
+                       (-38, -38, 20, 5), (0, -44, 21, -12), (38, -38, 19, 20), (-16, -66, 19, 10),
+                       (22, -66, 18, -8)):
+        out += L.apple(cx + x, top + y, r, leaf=(y < -60), angle=a)
     body = L.path("M%d,%d L%d,%d Q%d,%d %d,%d L%d,%d Q%d,%d %d,%d Z" % (
         cx - 84, top, cx + 84, top, cx + 78, base - 20, cx + 62, base, cx - 62, base, cx - 78, base - 20,
         cx - 84, top))

@@ -80,6 +80,23 @@ def table_corner():
     return out
 
 
+def example(x, y):
+    """A worked example beside the keys: the apple 7 x 8, then the keys 5, 6 and Space."""
+    out = L.apple(x + 26, y + 2, 25, angle=-6)
+    out += L.text(x + 22, y + 11, "7 x 8", 13, bold=True, fill=L.WHITE, anchor="middle", max_width=40)
+    ax = x + 62
+    out += ('<path d="M%d,%d h24 m-8,-7 l8,7 l-8,7" fill="none" stroke="%s" stroke-width="3" '
+            'stroke-linecap="round" stroke-linejoin="round"/>' % (ax, y + 2, P.OUTLINE))
+    kx = ax + 36
+    for label in ("5", "6", "Leertaste"):
+        markup, w = L.key_cap(kx, y - 10, label, 14, min_w=26)
+        out += markup
+        kx += w + 6
+    if kx > W - 20:
+        raise SystemExit("the example runs out of the page")
+    return out
+
+
 def main():
     x, y, w, h = PANEL
     body = L.panel(x, y, w, h, r=22, base=L.CREAM, shade=L.PARCHMENT, drop=0)
@@ -97,6 +114,7 @@ def main():
     body += keys_markup
     if keys_top > TABLE[1] - 60:
         raise SystemExit("the rules leave no room above the table")
+    body += example(TABLE[0] + 10, keys_top + 24)
     body += table_corner()
     print(L.document(W, H, body))
 

@@ -55,6 +55,7 @@ def right_panel():
     x, y, w, h = NAME_FIELD
     out += L.text(x - 12, y + h / 2 + 8, "Dein Name:", 22, bold=True, anchor="end", max_width=x - 12 - 366)
     out += L.plate(x, y, w, h)
+    out += L.text(x + 4, y + h + 24, "Tippe deinen Namen ein.", 15, max_width=w - 4)
     fx, fy, fw, fh = TABLE_FRAME
     out += L.text(fx + fw / 2, fy - 14, "Bestenliste", 22, bold=True, anchor="middle", max_width=fw)
     # A gold frame; the table bitmap covers its dark middle exactly.

@@ -345,7 +345,7 @@ def music(effect_loudness):
     start = loop_start(ring, int(0.02 * RATE))
     left = ring.left[start:] + ring.left[:start]
     right = ring.right[start:] + ring.right[:start]
-    loud = math.sqrt((rms(left) ** 2 + rms(right) ** 2) / 2)
+    loud = rms(left + right, 0.1)
     gain = effect_loudness * db(-MUSIC_UNDER_EFFECTS_DB) / loud
     top = max(peak(left), peak(right)) * gain
     if top > db(-3.0):
