@@ -10,6 +10,7 @@ packages=(
     fonts-freefont-ttf librsvg2-bin python3
     xvfb evilwm xdotool x11-utils x11-apps imagemagick
     valgrind
+    desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()
