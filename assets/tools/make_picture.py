@@ -36,10 +36,9 @@ def main():
     if not os.path.isfile(generator):
         raise SystemExit("error: the generator %s for %s.bmp is missing" % (generator, args.name))
 
-    env = dict(os.environ)
-    env["PYTHONPATH"] = pictures + os.pathsep + env.get("PYTHONPATH", "")
-    env["PYTHONDONTWRITEBYTECODE"] = "1"
-    result = subprocess.run([args.python, generator], cwd=pictures, env=env,
+    # The generator finds palette.py and the shared helpers beside it (its own directory is
+    # the first entry of its module path); -S and -B as for this script.
+    result = subprocess.run([args.python, "-S", "-B", generator], cwd=pictures,
                             stdout=subprocess.PIPE, check=False)
     if result.returncode != 0:
         raise SystemExit("error: %s failed with status %d" % (generator, result.returncode))
