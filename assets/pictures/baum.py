@@ -64,17 +64,12 @@ def meadow():
 
 
 def tree():
-    out = ('<ellipse cx="265" cy="368" rx="120" ry="12" fill="%s" opacity="0.45"/>' % P.GRASS_DARK)
+    out = ""
     # Two big branches reach out under the crown; the crown hides their ends.
     branches = ("M250,300 C230,260 190,250 120,262 L118,250 C190,232 230,236 252,262 Z "
                 "M272,290 C300,250 380,238 470,246 L472,258 C390,254 320,262 286,300 Z")
     out += L.shaded(L.path(branches), P.BARK, L.BARK_SHADE, offset=(0, -4))
-    trunk = ("M238,250 C242,300 240,330 224,350 C214,358 204,362 196,366 L334,366 "
-             "C318,360 304,352 296,340 C286,318 284,290 288,250 Z")
-    light = "M246,262 C250,300 248,330 236,352 L248,352 C258,330 260,300 258,262 Z"
-    out += L.trunk(trunk, light)
-    out += L.bark_lines(["M262,280 q4,20 -2,40", "M274,300 q-3,18 2,34", "M250,318 q5,14 0,26",
-                         "M300,352 q-10,-6 -14,-18", "M222,352 q10,-6 12,-16"])
+    out += L.tree_trunk(262, 250, 364, 26, seed=1)
     out += L.tree_crown(CROWN, seed=11, apples=APPLES)
     # Two apples have already fallen into the grass beside the trunk.
     out += L.apple(178, 372, 8, leaf=False, angle=-20) + L.apple(350, 370, 7, leaf=True, angle=15)

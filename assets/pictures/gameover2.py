@@ -23,12 +23,7 @@ APPLES = [(560, 110, 12), (640, 200, 12), (700, 110, 12), (760, 200, 11), (600, 
 
 
 def tree():
-    out = '<ellipse cx="675" cy="392" rx="130" ry="13" fill="%s" opacity="0.45"/>' % P.GRASS_DARK
-    trunk = ("M650,250 C654,310 652,350 636,376 C628,384 618,388 608,392 L746,392 "
-             "C730,386 718,378 710,366 C698,340 694,300 698,250 Z")
-    light = "M658,262 C662,310 660,350 648,380 L660,380 C670,350 672,310 670,262 Z"
-    out += L.trunk(trunk, light)
-    out += L.bark_lines(["M676,290 q4,20 -2,40", "M686,330 q-3,18 2,30"])
+    out = L.tree_trunk(674, 240, 390, 26, seed=3)
     out += L.tree_crown(CROWN, seed=5, apples=APPLES)
     # Apples that fell during the game lie in the grass.
     for x, y, r, a in ((560, 396, 10, -20), (760, 402, 9, 30), (596, 404, 8, 60)):
@@ -42,9 +37,9 @@ def basket(cx, base):
     out = '<ellipse cx="%d" cy="%d" rx="92" ry="10" fill="%s" opacity="0.45"/>' % (cx, base + 2, P.GRASS_DARK)
     # Handle behind the apples.
     out += ('<path d="M%d,%d C%d,%d %d,%d %d,%d" fill="none" stroke="%s" stroke-width="12" stroke-linecap="round"/>'
-            % (cx - 66, top + 4, cx - 60, top - 90, cx + 60, top - 90, cx + 66, top + 4, P.OUTLINE))
+            % (cx - 70, top + 4, cx - 66, top - 136, cx + 66, top - 136, cx + 70, top + 4, P.OUTLINE))
     out += ('<path d="M%d,%d C%d,%d %d,%d %d,%d" fill="none" stroke="%s" stroke-width="7" stroke-linecap="round"/>'
-            % (cx - 66, top + 4, cx - 60, top - 90, cx + 60, top - 90, cx + 66, top + 4, L.WOOD))
+            % (cx - 70, top + 4, cx - 66, top - 136, cx + 66, top - 136, cx + 70, top + 4, L.WOOD))
     for x, y, r, a in ((-56, -10, 20, -10), (-20, -16, 21, 8), (18, -16, 21, -5), (54, -10, 19, 14),
                        (-38, -38, 20, 5), (0, -44, 21, -12), (38, -38, 19, 20), (-16, -66, 19, 10),
                        (22, -66, 18, -8)):

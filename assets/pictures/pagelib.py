@@ -479,3 +479,33 @@ def banner(cx, y, label, size, min_w=0):
     out += '<g clip-path="url(#%s)">%s</g>' % (
         cid, text(cx, y, label, size, bold=True, fill=GOLD_LIGHT, anchor="middle"))
     return out
+
+
+def tree_trunk(cx, top, base, hw, seed=0):
+    """A trunk centred on cx from top (hidden under the crown) down to the ground at base,
+    half as wide as hw, flaring into two roots, with a lit left side and bark lines."""
+    h = base - top
+    d = ("M{l},{top} C{l2},{m} {l3},{b40} {lr},{b12} Q{lt1},{b2} {lt},{base} "
+         "Q{lb1},{bp4} {lb2},{bm2} Q{cx},{bp5} {rb2},{bm2} Q{rb1},{bp4} {rt},{base} "
+         "Q{rt1},{b2} {rr},{b12} C{r3},{b40} {r2},{m} {r},{top} Z").format(
+        l=cx - hw, l2=cx - hw + 2, l3=cx - hw - 2, lr=cx - hw - 22, lt1=cx - hw - 40, lt=cx - hw - 52,
+        lb1=cx - hw - 20, lb2=cx - hw + 4, rb2=cx + hw - 4, rb1=cx + hw + 20, rt=cx + hw + 52,
+        rt1=cx + hw + 40, rr=cx + hw + 22, r3=cx + hw + 2, r2=cx + hw - 2, r=cx + hw, cx=cx,
+        top=top, m=top + h * 0.5, b40=base - 40, b12=base - 12, b2=base - 2, bp4=base + 4,
+        bm2=base - 2, bp5=base + 5, base=base)
+    light = "M{a},{top} C{b},{m} {b},{b30} {c},{b6} L{e},{b6} C{f},{b30} {f},{m} {g},{top} Z".format(
+        a=cx - hw + 8, b=cx - hw + 10, c=cx - hw - 6, e=cx - hw + 8, f=cx - hw + 22, g=cx - hw + 22,
+        top=top, m=top + h * 0.5, b30=base - 30, b6=base - 6)
+    out = '<ellipse cx="%.1f" cy="%.1f" rx="%.1f" ry="13" fill="%s" opacity="0.45"/>' % (
+        cx, base + 2, hw + 80, P.GRASS_DARK)
+    out += trunk(d, light)
+    rng = random.Random(seed)
+    lines = []
+    for i in range(4):
+        x = cx - hw * 0.4 + rng.uniform(0, hw * 1.1)
+        y = top + h * (0.3 + 0.15 * i) + rng.uniform(-6, 6)
+        lines.append("M%.1f,%.1f q%.1f,%.1f %.1f,%.1f" % (x, y, rng.uniform(-4, 4), 12, rng.uniform(-3, 3), 26))
+    lines.append("M%.1f,%.1f q%.1f,%.1f %.1f,%.1f" % (cx + hw + 10, base - 6, -10, -6, -12, -20))
+    lines.append("M%.1f,%.1f q%.1f,%.1f %.1f,%.1f" % (cx - hw - 10, base - 6, 10, -6, 12, -20))
+    out += bark_lines(lines)
+    return out

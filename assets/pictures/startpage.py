@@ -33,12 +33,7 @@ APPLES = [(60, 150, 12), (135, 95, 12), (215, 140, 12), (290, 190, 11), (110, 23
 
 
 def tree():
-    out = '<ellipse cx="175" cy="412" rx="120" ry="13" fill="%s" opacity="0.45"/>' % P.GRASS_DARK
-    trunk = ("M150,260 C154,320 152,370 136,398 C128,406 118,410 108,414 L246,414 "
-             "C230,408 218,400 210,388 C198,360 194,310 198,260 Z")
-    light = "M158,270 C162,320 160,360 148,400 L160,400 C170,360 172,320 170,270 Z"
-    out += L.trunk(trunk, light)
-    out += L.bark_lines(["M176,300 q4,20 -2,40", "M186,340 q-3,18 2,34", "M162,350 q5,14 0,26"])
+    out = L.tree_trunk(174, 250, 412, 26, seed=2)
     out += L.tree_crown(CROWN, seed=23, apples=APPLES)
     return out
 
