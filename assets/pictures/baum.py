@@ -36,6 +36,10 @@ def background():
     out = L.sky(W, H, HORIZON)
     out += L.hills(W, HORIZON - 22, HORIZON + 40, L.HILL_FAR, L.HILL_FAR_SHADE,
                    [(10, 260, 0.4), (6, 140, 1.3)])
+    far = [(10, 260, 0.4), (6, 140, 1.3)]
+    for x, r in ((40, 11), (330, 9), (470, 12), (560, 9), (790, 12)):
+        y = HORIZON - 22 + sum(a * L.math.sin(2 * L.math.pi * x / wl + ph) for a, wl, ph in far) + 4
+        out += L.distant_tree(x, y, r)
     out += L.hills(W, HORIZON + 4, HORIZON + 60, L.HILL_NEAR, P.GRASS_LIGHT,
                    [(7, 330, 2.0), (4, 170, 0.2)])
     out += L.fence(-10, W + 10, HORIZON + 6, post_h=30, gap=48)

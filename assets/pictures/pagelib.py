@@ -453,6 +453,11 @@ def landscape(width, height, horizon, seed, tufts=30, keep_clear=()):
     out = sky(width, height, horizon)
     out += hills(width, horizon - 22, horizon + 40, HILL_FAR, HILL_FAR_SHADE,
                  [(10, 260, 0.4 + seed), (6, 140, 1.3)])
+    far = [(10, 260, 0.4 + seed), (6, 140, 1.3)]
+    for i in range(7):
+        x = (i + 0.5) * width / 7 + rng.uniform(-40, 40)
+        y = horizon - 22 + sum(a * math.sin(2 * math.pi * x / wl + ph) for a, wl, ph in far) + 4
+        out += distant_tree(x, y, rng.uniform(8, 13))
     out += hills(width, horizon + 4, horizon + 60, HILL_NEAR, P.GRASS_LIGHT,
                  [(7, 330, 2.0 + seed), (4, 170, 0.2)])
     out += fence(-10, width + 10, horizon + 6, post_h=30, gap=48)
@@ -462,6 +467,14 @@ def landscape(width, height, horizon, seed, tufts=30, keep_clear=()):
     out += defs + '<rect x="0" y="%d" width="%d" height="%d" fill="%s"/>' % (horizon + 60, width, height, fill)
     out += grass_tufts(rng, tufts, 10, width - 10, horizon + 50, height - 10, GRASS_SHADE, 1.1, keep_clear)
     out += grass_tufts(rng, tufts * 2 // 3, 0, width, horizon + 26, horizon + 55, GRASS_SHADE, 0.7, keep_clear)
+    return out
+
+
+def distant_tree(x, base, r):
+    """A small pale tree on the far hills: a trunk stub and a round crown."""
+    out = ('<rect x="%.1f" y="%.1f" width="3" height="%.1f" fill="%s" stroke="%s" stroke-width="1"/>'
+           % (x - 1.5, base - r, r, BARK_LIGHT, P.OUTLINE))
+    out += shaded(circle(x, base - r * 1.5, r), "#8fcb6e", "#78b85a", offset=(-2, -2), outline=1.5)
     return out
 
 
