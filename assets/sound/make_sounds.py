@@ -100,22 +100,22 @@ def one_pole_lowpass(samples, cutoff):
 
 
 def boing():
-    """A springy boing: a round tone whose pitch wobbles fast and settles while it dies away."""
-    dur = 0.62
+    """A springy boing: a twangy tone whose pitch wobbles fast and settles while it dies away."""
+    dur = 0.7
     n = int(dur * RATE)
     out = []
     phase = 0.0
-    phase2 = 0.0
     for i in range(n):
         t = i / RATE
-        wobble = 0.38 * math.exp(-t * 5.5) * math.sin(2 * math.pi * 15.0 * t)
-        glide = 1.0 + 0.5 * math.exp(-t * 14.0)
-        f = 150.0 * glide * (1.0 + wobble)
+        wobble = 0.32 * math.exp(-t * 3.2) * math.sin(2 * math.pi * 14.0 * t)
+        glide = 1.0 + 0.45 * math.exp(-t * 14.0)
+        f = 140.0 * glide * (1.0 + wobble)
         phase += 2 * math.pi * f / RATE
-        phase2 += 2 * math.pi * 2.0 * f / RATE
-        env = (1 - math.exp(-t * 400.0)) * math.exp(-t * 4.2)
-        out.append(env * (math.sin(phase) + 0.28 * math.sin(phase2) * math.exp(-t * 9.0)))
-    return fade(scale_to_peak(out, db(EFFECT_PEAK_DB)), 0.003, 0.06)
+        env = (1 - math.exp(-t * 400.0)) * math.exp(-t * 4.0)
+        twang = math.exp(-t * 7.0)
+        out.append(env * (math.sin(phase) + 0.35 * twang * math.sin(2 * phase)
+                          + 0.18 * twang * math.sin(3 * phase) + 0.08 * twang * math.sin(4 * phase)))
+    return fade(scale_to_peak(out, db(EFFECT_PEAK_DB)), 0.003, 0.08)
 
 
 def success():
