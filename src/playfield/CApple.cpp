@@ -23,9 +23,9 @@ const int APPLE_BOX = 64;
 const int FALLBACK_OFFSET_X = 16;
 const int FALLBACK_OFFSET_Y = 24;
 
-const float FALL_SPEED = 20.0f;  // pixels per second
-const float ANIM_SPEED = 20.0f;  // sheet frames per second
-const float ANIM_FRAMES = 20.0f; // frames in the apple sheet
+const float FALL_SPEED = 20.0f;   // pixels per second
+const float ANIM_SPEED = 20.0f;   // sheet frames per second
+const float ANIM_FRAMES = 20.0f;  // frames in the apple sheet
 const float BOTTOM_LINE = 590.0f; // an apple whose top passes this y has fallen out
 
 // "9801 : 99", the longest task, and its terminating zero.
@@ -49,7 +49,9 @@ STask ComposeTask(int a, int b, bool bMultiply, int iPick) {
     return task;
 }
 
-int TaskRange(int iRange) { return (iRange == 10 || iRange == 20 || iRange == 99) ? iRange : 10; }
+int TaskRange(int iRange) {
+    return (iRange == 10 || iRange == 20 || iRange == 99) ? iRange : 10;
+}
 
 void ReseedFromClock(unsigned int uSpread) {
     const unsigned int uClock = static_cast<unsigned int>(std::time(nullptr));
@@ -71,8 +73,8 @@ void CApple::Init(CSprite* pSprite, float fX, float fY, int iRange, bool bMultip
 
     InitSolution();
 
-    m_Rect = SDL_Rect{static_cast<int>(fX), static_cast<int>(fY), pSprite->m_Rect.w,
-                      pSprite->m_Rect.h};
+    m_Rect =
+        SDL_Rect{static_cast<int>(fX), static_cast<int>(fY), pSprite->m_Rect.w, pSprite->m_Rect.h};
     m_TextRect = SDL_Rect{0, 0, 0, 0};
     m_pTextSurface = nullptr;
     m_TextColor = SDL_Color{255, 255, 255, 255};

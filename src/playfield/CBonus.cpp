@@ -15,8 +15,8 @@ void CBonus::Init(CSprite* pSprite, int iType, float fX, float fY) {
     m_fYPos = fY;
     m_iType = iType;
     m_fAge = 0.0f;
-    m_Rect = SDL_Rect{static_cast<int>(fX), static_cast<int>(fY), pSprite->m_Rect.w,
-                      pSprite->m_Rect.h};
+    m_Rect =
+        SDL_Rect{static_cast<int>(fX), static_cast<int>(fY), pSprite->m_Rect.w, pSprite->m_Rect.h};
 }
 
 void CBonus::Update() {

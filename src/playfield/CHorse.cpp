@@ -37,12 +37,11 @@ void CHorse::Init(CSprite* pSprite, int iHits, int iSide) {
     const SDL_Surface* pScreen = CFramework::Get()->m_pScreen;
     const int iFrameWidth = pSprite->m_iFrameWidth;
     const int iFrameHeight = pSprite->m_iFrameHeight;
-    const int iX =
-        (iSide == LEFT_SIDE) ? EDGE_MARGIN : pScreen->w - EDGE_MARGIN - iFrameWidth;
+    const int iX = (iSide == LEFT_SIDE) ? EDGE_MARGIN : pScreen->w - EDGE_MARGIN - iFrameWidth;
     m_fXPos = static_cast<float>(iX);
     m_fYPos = static_cast<float>(pScreen->h - BOTTOM_MARGIN - iFrameHeight);
-    m_Rect = SDL_Rect{static_cast<int>(m_fXPos), static_cast<int>(m_fYPos), iFrameWidth,
-                      iFrameHeight};
+    m_Rect =
+        SDL_Rect{static_cast<int>(m_fXPos), static_cast<int>(m_fYPos), iFrameWidth, iFrameHeight};
 }
 
 void CHorse::Update(bool bHit) {

@@ -135,8 +135,8 @@ void CWitchey::FireFlash(std::list<SDL_Rect> targets) {
     }
 }
 
-void CWitchey::Line(float fX1, float fY1, float fX2, float fY2, SDL_Surface* pSurface, int r,
-                    int g, int b) {
+void CWitchey::Line(float fX1, float fY1, float fX2, float fY2, SDL_Surface* pSurface, int r, int g,
+                    int b) {
     const bool bSteep = std::fabs(fY2 - fY1) > std::fabs(fX2 - fX1);
     if (bSteep) {
         std::swap(fX1, fY1);
@@ -151,9 +151,8 @@ void CWitchey::Line(float fX1, float fY1, float fX2, float fY2, SDL_Surface* pSu
     float fError = fDx * 0.5f;
     const int iYStep = (fY1 < fY2) ? 1 : -1;
     int y = static_cast<int>(fY1);
-    const Uint32 uColor =
-        SDL_MapRGB(pSurface->format, static_cast<Uint8>(r & 0xFF), static_cast<Uint8>(g & 0xFF),
-                   static_cast<Uint8>(b & 0xFF));
+    const Uint32 uColor = SDL_MapRGB(pSurface->format, static_cast<Uint8>(r & 0xFF),
+                                     static_cast<Uint8>(g & 0xFF), static_cast<Uint8>(b & 0xFF));
 
     // The end column itself is left undrawn.
     const int iEnd = static_cast<int>(fX2);
