@@ -179,7 +179,9 @@ TEST(WitchRhythm, NormalPictureDriftsByWholeSecondsAndTheEyesLastHalfASecond) {
 }
 
 TEST(WitchRhythm, FirstRunShowsTheNormalPictureThreeAndAHalfSeconds) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string strStyle = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // re-started, not forked
     setenv("PLAYFIELD_TEST_PARENT_DIR", std::filesystem::current_path().c_str(), 0);
     EXPECT_EXIT(CheckFirstRhythmAndExit(), testing::ExitedWithCode(0), "");
+    GTEST_FLAG_SET(death_test_style, strStyle);
 }
