@@ -28,6 +28,7 @@ struct SPicture {
     bool bKeyed = false;
     int iFrameWidth = 0;
     int iFrameHeight = 0;
+    bool bOutline = true;  // keyed edges take the outline colour unless "nooutline" is given
 };
 
 // One manifest line: name, width, height, keyed (yes/no), optional comma-separated options of
@@ -47,6 +48,7 @@ std::vector<SPicture> ReadManifest() {
         }
         cols >> options;
         pic.bKeyed = keyed == "yes";
+        pic.bOutline = options.find("nooutline") == std::string::npos;
         pic.iFrameWidth = pic.iWidth;
         pic.iFrameHeight = pic.iHeight;
         const std::string::size_type at = options.find("frame=");
@@ -145,7 +147,48 @@ TEST_P(PictureFile, EveryFrameShowsSomething) {
     }
 }
 
+// The keyed pictures whose edges carry the dark outline.
+class OutlinedPicture : public PictureFile {};
+
+std::vector<SPicture> OutlinedPictures() {
+    std::vector<SPicture> pictures;
+    for (const SPicture& pic : ReadManifest()) {
+        if (pic.bKeyed && pic.bOutline) {
+            pictures.push_back(pic);
+        }
+    }
+    return pictures;
+}
+
+TEST_P(OutlinedPicture, KeyedEdgesTakeTheOutlineColour) {
+    const SRgb outline{0x3b, 0x2a, 0x1e};
+    int iEdge = 0;
+    int iWrong = 0;
+    for (int y = 0; y < m_pSurface->h; ++y) {
+        for (int x = 0; x < m_pSurface->w; ++x) {
+            const SRgb c = PixelAt(m_pSurface, x, y);
+            if (IsKey(c)) {
+                continue;
+            }
+            const bool bEdge = (x > 0 && IsKey(PixelAt(m_pSurface, x - 1, y))) ||
+                               (x + 1 < m_pSurface->w && IsKey(PixelAt(m_pSurface, x + 1, y))) ||
+                               (y > 0 && IsKey(PixelAt(m_pSurface, x, y - 1))) ||
+                               (y + 1 < m_pSurface->h && IsKey(PixelAt(m_pSurface, x, y + 1)));
+            if (bEdge) {
+                ++iEdge;
+                iWrong += (c.r != outline.r || c.g != outline.g || c.b != outline.b) ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(iEdge, 0);
+    EXPECT_EQ(iWrong, 0) << "of " << iEdge << " edge pixels";
+}
+
 INSTANTIATE_TEST_SUITE_P(Manifest, PictureFile, ::testing::ValuesIn(ReadManifest()),
+                         [](const ::testing::TestParamInfo<SPicture>& info) {
+                             return info.param.strName;
+                         });
+INSTANTIATE_TEST_SUITE_P(Manifest, OutlinedPicture, ::testing::ValuesIn(OutlinedPictures()),
                          [](const ::testing::TestParamInfo<SPicture>& info) {
                              return info.param.strName;
                          });
