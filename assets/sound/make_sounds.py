@@ -23,7 +23,7 @@ FULL = 32767
 # Levels in dBFS. The music sits about 10 dB under the effects: its loudness (RMS) is set
 # relative to the effects' loudness measured over the part where they sound.
 EFFECT_PEAK_DB = -1.5
-SUCCESS_PEAK_DB = -4.0  # several chimes may sound at once
+SUCCESS_PEAK_DB = -7.0  # several chimes may sound at once
 MUSIC_UNDER_EFFECTS_DB = 10.0
 
 
