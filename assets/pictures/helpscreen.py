@@ -7,7 +7,7 @@ import palette as P
 import pagelib as L
 
 W, H = 600, 525
-PANEL = (4, 4, 580, 505)
+PANEL = (1, 1, 596, 508)
 TABLE = (303, 387, 280, 70)
 
 TITLE = "So spielst du Zentaris"
