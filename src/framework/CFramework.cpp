@@ -173,15 +173,24 @@ void CFramework::Quit() {
     CMyFont::Get()->Quit();
     TSingleton<CMyFont>::Del();
 
-    // The screen surface is ours; SDL_Quit ends the window, renderer and texture.
+    // Released one by one: not every video driver frees a renderer's textures in SDL_Quit.
+    if (m_pScreenTexture != nullptr) {
+        SDL_DestroyTexture(m_pScreenTexture);
+        m_pScreenTexture = nullptr;
+    }
+    if (m_pRenderer != nullptr) {
+        SDL_DestroyRenderer(m_pRenderer);
+        m_pRenderer = nullptr;
+    }
+    if (m_pWindow != nullptr) {
+        SDL_DestroyWindow(m_pWindow);
+        m_pWindow = nullptr;
+    }
     if (m_pScreen != nullptr) {
         SDL_FreeSurface(m_pScreen);
         m_pScreen = nullptr;
     }
     SDL_Quit();
-    m_pScreenTexture = nullptr;
-    m_pRenderer = nullptr;
-    m_pWindow = nullptr;
     m_pKeystate = nullptr;
 }
 

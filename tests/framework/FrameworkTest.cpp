@@ -93,11 +93,19 @@ TEST_F(FrameworkSetUp, ClearThenFlipShowsABlackFrame) {
                           [](SDL_Color c) { return c.r != 0 || c.g != 0 || c.b != 0; }),
               0);
 
-    SDL_Surface* pShown = SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_ARGB8888);
-    ASSERT_EQ(SDL_RenderReadPixels(pFramework->m_pRenderer, nullptr, SDL_PIXELFORMAT_ARGB8888,
+    // What the renderer presented, at the window's own size.
+    int iOutW = 0;
+    int iOutH = 0;
+    ASSERT_EQ(SDL_GetRendererOutputSize(pFramework->m_pRenderer, &iOutW, &iOutH), 0);
+    SDL_Surface* pShown =
+        SDL_CreateRGBSurfaceWithFormat(0, iOutW, iOutH, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_RenderSetViewport(pFramework->m_pRenderer, nullptr);
+    const SDL_Rect output{0, 0, iOutW, iOutH};
+    ASSERT_EQ(SDL_RenderReadPixels(pFramework->m_pRenderer, &output, SDL_PIXELFORMAT_ARGB8888,
                                    pShown->pixels, pShown->pitch),
               0);
-    EXPECT_EQ(CountPixels(pShown, all, [](SDL_Color c) { return c.r != 0 || c.g != 0 || c.b != 0; }),
+    EXPECT_EQ(CountPixels(pShown, output,
+                          [](SDL_Color c) { return c.r != 0 || c.g != 0 || c.b != 0; }),
               0);
     SDL_FreeSurface(pShown);
 }
@@ -159,7 +167,7 @@ TEST(FrameworkFailure, MissingFontEndsTheProgram) {
 TEST(FrameworkFailure, NoAudioDeviceFailsTheSetUp) {
     EXPECT_EXIT(
         {
-            setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+            unsetenv("SDL_AUDIODRIVER"); // no sound card here: the device cannot open
             const bool bInit = CFramework::Get()->Init("Zentaris", 800, 600, 32, true);
             CFramework::Get()->Quit();
             std::exit(bInit ? 0 : 1);

@@ -95,15 +95,17 @@ class Display:
                               timeout=timeout)
 
     def find_window(self, name, timeout=20.0):
-        """Id of a visible window whose name is exactly `name`, or None after the timeout."""
+        """Id of the window named exactly `name`, or None after the timeout. (xwininfo finds
+        SDL's message boxes, which xdotool's name search misses.)"""
         deadline = time.time() + timeout
-        while time.time() < deadline:
-            out = self.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"])
-            ids = out.stdout.split()
-            if ids:
-                return ids[-1]
+        while True:
+            out = self.run(["xwininfo", "-name", name])
+            for line in out.stdout.splitlines():
+                if "Window id:" in line:
+                    return line.split("Window id:")[1].split()[0]
+            if time.time() >= deadline:
+                return None
             time.sleep(0.2)
-        return None
 
     def window_geometry(self, wid):
         out = self.run(["xwininfo", "-id", wid]).stdout

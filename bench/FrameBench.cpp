@@ -1,0 +1,191 @@
+// What a frame costs: a bare frame (clear and present) against a full play frame, the heap
+// allocations of a quiet play frame, and the time from start-up to the first presented frame.
+// Runs under SDL's dummy drivers in the built runtime directory.
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <list>
+#include <new>
+
+#include <unistd.h>
+
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include "framework/CFramework.h"
+#include "framework/CTimer.h"
+#include "game/CGame.h"
+#include "media/CSprite.h"
+#include "playfield/CWitchey.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+
+void StartUp() {
+    // Under the dummy driver only the colour cursors fail; everything the frame needs is up.
+    CFramework::Get()->Init("Zentaris", 800, 600, 32, true);
+}
+
+void ShutDown() {
+    CFramework::Get()->Quit();
+    TSingleton<CFramework>::Del();
+}
+
+// A play scene in full swing: 12 apples with tasks, 6 badges, both horses, the witch ready.
+void FillScene(CGame& game) {
+    game.StartGame();
+    game.m_fSpawnTimer = -1.0e9f; // nothing spawns while measuring
+    for (int i = 0; i < 12; ++i) {
+        CApple apple;
+        apple.Init(game.m_pAppleSprite, static_cast<float>(20 + i * 60),
+                   static_cast<float>(40 + (i % 4) * 70), 99, i % 2 == 0);
+        game.m_Apples.push_back(apple);
+    }
+    for (int i = 0; i < 6; ++i) {
+        CBonus bonus;
+        bonus.Init(game.m_pBonusSprite, i % 6, static_cast<float>(100 + i * 90), 300.0f);
+        game.m_Bonuses.push_back(bonus);
+    }
+    game.m_Horses.front().m_iHits = 1;
+    game.m_Horses.back().m_iHits = 2;
+}
+
+void StrikeThreeApples(CGame& game) {
+    std::list<SDL_Rect> targets;
+    int n = 0;
+    for (const CApple& apple : game.m_Apples) {
+        if (n++ == 3) {
+            break;
+        }
+        targets.push_back(apple.m_Rect);
+    }
+    game.m_pWitch->m_Targets = targets;
+    game.m_pWitch->m_fFrame = 2.0f;
+}
+
+void KeepSceneStill(CGame& game) {
+    // Apples and badges stay where they are and the strike never ends.
+    CTimer::Get()->m_fElapsed = 0.0f;
+    game.m_pWitch->m_fTimer = 0.0f;
+    for (CBonus& bonus : game.m_Bonuses) {
+        bonus.m_fAge = 0.0f;
+    }
+}
+
+void PlayFrame(CGame& game) {
+    CFramework* pFramework = CFramework::Get();
+    pFramework->Clear();
+    game.m_pBackground->Render();
+    game.m_pWitch->Update();
+    game.m_pWitch->Render();
+    game.RenderHorses();
+    game.SpawnApples();
+    game.CheckCollisions();
+    game.RenderApples();
+    game.RenderBonus();
+    game.Accelerate();
+    game.RenderLives();
+    game.RenderScore();
+    pFramework->Flip();
+}
+} // namespace
+
+void* operator new(std::size_t size) {
+    ++g_allocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+static void BM_BareFrame(benchmark::State& state) {
+    StartUp();
+    for (auto _ : state) {
+        CFramework::Get()->Clear();
+        CFramework::Get()->Flip();
+    }
+    ShutDown();
+}
+BENCHMARK(BM_BareFrame)->Unit(benchmark::kMicrosecond);
+
+static void BM_PlayFrame(benchmark::State& state) {
+    StartUp();
+    {
+        CGame game;
+        game.Init();
+        FillScene(game);
+        StrikeThreeApples(game);
+        for (auto _ : state) {
+            KeepSceneStill(game);
+            PlayFrame(game);
+        }
+        game.Quit();
+    }
+    ShutDown();
+}
+BENCHMARK(BM_PlayFrame)->Unit(benchmark::kMicrosecond);
+
+// Heap allocations of a play frame in which nothing spawns, is hit or is answered.
+static void BM_QuietPlayFrameAllocations(benchmark::State& state) {
+    StartUp();
+    {
+        CGame game;
+        game.Init();
+        FillScene(game);
+        KeepSceneStill(game);
+        PlayFrame(game); // the first frame renders the score text once
+        long lFrames = 0;
+        const long lBefore = g_allocations.load();
+        for (auto _ : state) {
+            KeepSceneStill(game);
+            PlayFrame(game);
+            ++lFrames;
+        }
+        state.counters["allocs_per_frame"] =
+            static_cast<double>(g_allocations.load() - lBefore) / static_cast<double>(lFrames);
+        game.Quit();
+    }
+    ShutDown();
+}
+BENCHMARK(BM_QuietPlayFrameAllocations)->Unit(benchmark::kMicrosecond);
+
+// From nothing to the first presented start-page frame: framework, every asset, one frame.
+static void BM_StartToFirstFrame(benchmark::State& state) {
+    for (auto _ : state) {
+        StartUp();
+        {
+            CGame game;
+            game.Init();
+            game.RunFrame();
+            state.PauseTiming();
+            game.Quit();
+        }
+        ShutDown();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartToFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // A runtime directory of its own: the built assets, and a score table nobody plays with.
+    char szDir[] = "/tmp/zentaris-bench-XXXXXX";
+    if (mkdtemp(szDir) == nullptr || chdir(szDir) != 0) {
+        return 1;
+    }
+    const std::filesystem::path built(ZENTARIS_RUNTIME_DIR);
+    for (const char* pSub : {"ImgData", "Sound", "fonts"}) {
+        std::filesystem::create_directory_symlink(built / pSub, pSub);
+    }
+    std::filesystem::create_directory("score");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code ec;
+    std::filesystem::remove_all(szDir, ec);
+    return 0;
+}
