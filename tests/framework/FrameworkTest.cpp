@@ -1,176 +1,116 @@
-#include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include "framework/CFramework.h"
+#include "framework/CMyError.h"
+#include "framework/CTimer.h"
 #include "media/CMyFont.h"
-#include "media/CMySound.h"
 #include "support/TestRuntime.h"
 
 namespace {
 bool SameRect(const SDL_Rect& a, const SDL_Rect& b) {
     return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
 }
+auto NotBlack = [](SDL_Color c) { return c.r != 0 || c.g != 0 || c.b != 0; };
 } // namespace
 
-TEST(StartButton, MapsLogicalButtonOntoCommonDesktops) {
-    EXPECT_TRUE(SameRect(ComputeStartButtonRect(800, 600, 1920, 1080), SDL_Rect{1247, 939, 288, 87}));
-    EXPECT_TRUE(SameRect(ComputeStartButtonRect(800, 600, 1280, 1024), SDL_Rect{913, 890, 273, 82}));
-    EXPECT_TRUE(SameRect(ComputeStartButtonRect(800, 600, 800, 600), SDL_Rect{560, 522, 160, 48}));
-}
-
-TEST(StartButton, HitTestIsStrictOnEveryEdge) {
+TEST(StartButton, FollowsTheScaledStartPageOnEveryDesktop) {
+    const struct {
+        int iDeskW, iDeskH;
+        SDL_Rect expected;
+    } cases[] = {{1920, 1080, {1247, 939, 288, 87}},
+                 {1280, 1024, {913, 890, 273, 82}},
+                 {800, 600, {560, 522, 160, 48}}};
+    for (const auto& c : cases) {
+        EXPECT_TRUE(SameRect(ComputeStartButtonRect(800, 600, c.iDeskW, c.iDeskH), c.expected))
+            << c.iDeskW << " x " << c.iDeskH;
+    }
+    // Strict on every edge.
     const SDL_Rect button{560, 522, 160, 48};
-    EXPECT_TRUE(IsStrictlyInside(button, 561, 523));
-    EXPECT_TRUE(IsStrictlyInside(button, 719, 569));
-    EXPECT_FALSE(IsStrictlyInside(button, 560, 540));
-    EXPECT_FALSE(IsStrictlyInside(button, 720, 540));
-    EXPECT_FALSE(IsStrictlyInside(button, 600, 522));
-    EXPECT_FALSE(IsStrictlyInside(button, 600, 570));
+    EXPECT_TRUE(IsStrictlyInside(button, 561, 523) && IsStrictlyInside(button, 719, 569));
+    for (const auto& p : {SDL_Point{560, 540}, {720, 540}, {600, 522}, {600, 570}}) {
+        EXPECT_FALSE(IsStrictlyInside(button, p.x, p.y)) << p.x << "," << p.y;
+    }
 }
 
-TEST(StartButton, UnreadableDesktopLeavesNoButton) {
-    // Without SDL's video set up the desktop mode cannot be read.
-    CFramework framework;
+TEST(StartButton, UnreadableDesktopIsReportedAndLeavesNoButton) {
+    CFramework framework; // SDL's video is not set up, so the desktop cannot be read
     framework.m_StartButtonRect = SDL_Rect{1, 2, 3, 4};
     testing::internal::CaptureStderr();
     framework.InitWindowSizeParams(800, 600);
     const std::string strOut = testing::internal::GetCapturedStderr();
     EXPECT_EQ(strOut.rfind("Fenstergröße konnte nicht ermittelt werden!\nFehler: ", 0), 0u) << strOut;
     EXPECT_TRUE(SameRect(framework.m_DesktopRect, SDL_Rect{0, 0, 0, 0}));
-    EXPECT_TRUE(SameRect(framework.m_StartButtonRect, SDL_Rect{0, 0, 0, 0}));
-    for (int x = -1; x <= 1; ++x) {
-        EXPECT_FALSE(IsStrictlyInside(framework.m_StartButtonRect, x, 0));
-    }
+    EXPECT_FALSE(IsStrictlyInside(framework.m_StartButtonRect, 0, 0));
 }
 
-class FrameworkSetUp : public testing::Test {
-protected:
-    void TearDown() override { StopFramework(); }
-};
-
-TEST_F(FrameworkSetUp, BuildsScreenSoundFontsAndButtonThenStopsAtCursors) {
-    // The dummy video driver cannot make colour cursors: everything before them is ready, and
-    // the arrow cursor's failure is reported.
+TEST(ErrorReport, WritesTwoLinesCutTo1023Bytes) {
     testing::internal::CaptureStderr();
-    const bool bInit = CFramework::Get()->Init("Zentaris", 800, 600, 32, true);
-    const std::string strOut = testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(bInit);
-    EXPECT_NE(strOut.find("Mouse Zeiger \"Pfeil\" konnte nicht erstellt werden!\nFehler: "),
-              std::string::npos)
-        << strOut;
+    CMyError::PrintError("Fenster konnte nicht erzeugt werden!", "no display", true);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Fenster konnte nicht erzeugt werden!\nFehler: no display\n");
 
+    const std::string strLong(3000, 'x');
+    char szBuffer[CMyError::BUFFER_SIZE + 16];
+    std::memset(szBuffer, '#', sizeof(szBuffer));
+    CMyError::FormatReport(szBuffer, CMyError::BUFFER_SIZE, strLong.c_str(), "detail");
+    EXPECT_EQ(std::strlen(szBuffer), CMyError::BUFFER_SIZE - 1);
+    EXPECT_EQ(std::string(szBuffer + CMyError::BUFFER_SIZE, 16), std::string(16, '#'));
+}
+
+TEST(FrameTimer, MeasuresFromThePreviousUpdateWithoutClamping) {
+    ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0);
+    CTimer* pTimer = CTimer::Get();
+    EXPECT_EQ(pTimer->m_fElapsed, 0.0f);
+    pTimer->Update();
+    EXPECT_EQ(pTimer->m_fLastTime, pTimer->m_fCurTime);
+    // A frame that took two seconds (an error box was open) counts as two seconds.
+    const float fBefore = pTimer->m_fCurTime - 2.0f;
+    pTimer->m_fLastTime = fBefore;
+    pTimer->Update();
+    EXPECT_EQ(pTimer->m_fElapsed, pTimer->m_fCurTime - fBefore);
+    EXPECT_GE(pTimer->m_fElapsed, 2.0f);
+    TSingleton<CTimer>::Del();
+    SDL_Quit();
+}
+
+TEST(Framework, SetsUpEverythingBeforeTheCursorsAndShowsABlackFrame) {
+    // The dummy video driver cannot make colour cursors: all before them is ready.
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(CFramework::Get()->Init("Zentaris", 800, 600, 32, true));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(
+                  "Mouse Zeiger \"Pfeil\" konnte nicht erstellt werden!\nFehler: "),
+              std::string::npos);
     CFramework* pFramework = CFramework::Get();
     ASSERT_NE(pFramework->m_pScreen, nullptr);
-    EXPECT_EQ(pFramework->m_pScreen->w, 800);
-    EXPECT_EQ(pFramework->m_pScreen->h, 600);
     EXPECT_EQ(pFramework->m_pScreen->format->format, SDL_PIXELFORMAT_ARGB8888);
-    EXPECT_NE(pFramework->m_pWindow, nullptr);
-    EXPECT_NE(pFramework->m_pRenderer, nullptr);
-    EXPECT_NE(pFramework->m_pKeystate, nullptr);
+    EXPECT_EQ(pFramework->m_pScreen->w * 1000 + pFramework->m_pScreen->h, 800600);
     EXPECT_TRUE(CMyFont::Get()->m_bLoaded);
-
     const SDL_Rect& desk = pFramework->m_DesktopRect;
-    EXPECT_GT(desk.w, 0);
     EXPECT_TRUE(SameRect(pFramework->m_StartButtonRect,
                          ComputeStartButtonRect(800, 600, desk.w, desk.h)));
-    EXPECT_NE(pFramework->m_pCursorStdBitmap, nullptr);
-    EXPECT_NE(pFramework->m_pCursorHandBitmap, nullptr);
-}
 
-TEST_F(FrameworkSetUp, ClearThenFlipShowsABlackFrame) {
-    ASSERT_TRUE(StartFramework());
-    CFramework* pFramework = CFramework::Get();
     SDL_Surface* pScreen = pFramework->m_pScreen;
     SDL_FillRect(pScreen, nullptr, SDL_MapRGB(pScreen->format, 200, 100, 50));
     pFramework->Clear();
     pFramework->Flip();
-    const SDL_Rect all{0, 0, 800, 600};
-    EXPECT_EQ(CountPixels(pScreen, all,
-                          [](SDL_Color c) { return c.r != 0 || c.g != 0 || c.b != 0; }),
-              0);
-
+    EXPECT_EQ(CountPixels(pScreen, SDL_Rect{0, 0, 800, 600}, NotBlack), 0);
     // What the renderer presented, at the window's own size.
-    int iOutW = 0;
-    int iOutH = 0;
-    ASSERT_EQ(SDL_GetRendererOutputSize(pFramework->m_pRenderer, &iOutW, &iOutH), 0);
-    SDL_Surface* pShown =
-        SDL_CreateRGBSurfaceWithFormat(0, iOutW, iOutH, 32, SDL_PIXELFORMAT_ARGB8888);
+    int iW = 0, iH = 0;
+    ASSERT_EQ(SDL_GetRendererOutputSize(pFramework->m_pRenderer, &iW, &iH), 0);
+    SDL_Surface* pShown = SDL_CreateRGBSurfaceWithFormat(0, iW, iH, 32, SDL_PIXELFORMAT_ARGB8888);
     SDL_RenderSetViewport(pFramework->m_pRenderer, nullptr);
-    const SDL_Rect output{0, 0, iOutW, iOutH};
+    const SDL_Rect output{0, 0, iW, iH};
     ASSERT_EQ(SDL_RenderReadPixels(pFramework->m_pRenderer, &output, SDL_PIXELFORMAT_ARGB8888,
                                    pShown->pixels, pShown->pitch),
               0);
-    EXPECT_EQ(CountPixels(pShown, output,
-                          [](SDL_Color c) { return c.r != 0 || c.g != 0 || c.b != 0; }),
-              0);
+    EXPECT_EQ(CountPixels(pShown, output, NotBlack), 0);
     SDL_FreeSurface(pShown);
-}
 
-TEST_F(FrameworkSetUp, QuitTwiceIsHarmless) {
-    ASSERT_TRUE(StartFramework());
-    CFramework::Get()->Quit();
-    EXPECT_EQ(CFramework::Get()->m_pScreen, nullptr);
-    EXPECT_EQ(CFramework::Get()->m_pCursorStdBitmap, nullptr);
-    CFramework::Get()->Quit();
-}
-
-TEST_F(FrameworkSetUp, KeyStateFollowsPumpedEvents) {
-    ASSERT_TRUE(StartFramework());
-    EXPECT_FALSE(CFramework::Get()->KeyDown(SDL_SCANCODE_SPACE));
-    CFramework::Get()->Update();
-    EXPECT_FALSE(CFramework::Get()->KeyDown(SDL_SCANCODE_SPACE));
-}
-
-TEST(FrameworkFailure, MissingArrowBitmapIsReportedAndFails) {
-    const std::string strDir = EnterFreshRuntimeDir(true);
-    std::remove("ImgData/cur_std.bmp");
-    testing::internal::CaptureStderr();
-    const bool bInit = CFramework::Get()->Init("Zentaris", 800, 600, 32, true);
-    const std::string strOut = testing::internal::GetCapturedStderr();
-    StopFramework();
-    EXPECT_FALSE(bInit);
-    EXPECT_NE(strOut.find("Mouse Zeiger Bitmap \"Pfeil\" konnte nicht geladen werden!\nFehler: "),
-              std::string::npos)
-        << strOut;
-    RemoveTree(strDir);
-}
-
-TEST(FrameworkFailure, MissingHandBitmapStillLoadsTheArrow) {
-    const std::string strDir = EnterFreshRuntimeDir(true);
-    std::remove("ImgData/cur_hand.bmp");
-    testing::internal::CaptureStderr();
-    const bool bInit = CFramework::Get()->Init("Zentaris", 800, 600, 32, true);
-    const std::string strOut = testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(bInit);
-    EXPECT_NE(strOut.find("Mouse Zeiger Bitmap \"Hand\" konnte nicht geladen werden!\nFehler: "),
-              std::string::npos)
-        << strOut;
-    EXPECT_NE(CFramework::Get()->m_pCursorStdBitmap, nullptr);
-    StopFramework();
-    RemoveTree(strDir);
-}
-
-TEST(FrameworkFailure, MissingFontEndsTheProgram) {
-    EXPECT_EXIT(
-        {
-            EnterFreshRuntimeDir(true);
-            std::remove("fonts/FreeSans.ttf");
-            CFramework::Get()->Init("Zentaris", 800, 600, 32, true);
-        },
-        testing::ExitedWithCode(1), "Konnte Schriftart nicht laden!\nFehler: ");
-}
-
-TEST(FrameworkFailure, NoAudioDeviceFailsTheSetUp) {
-    EXPECT_EXIT(
-        {
-            unsetenv("SDL_AUDIODRIVER"); // no sound card here: the device cannot open
-            const bool bInit = CFramework::Get()->Init("Zentaris", 800, 600, 32, true);
-            CFramework::Get()->Quit();
-            std::exit(bInit ? 0 : 1);
-        },
-        testing::ExitedWithCode(1), "Konnte SDL_mixer nicht starten! Fehler: ");
+    pFramework->Quit();
+    EXPECT_EQ(pFramework->m_pScreen, nullptr);
+    StopFramework(); // a second Quit is harmless
 }
