@@ -3,7 +3,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test test-unit test-asan clean
+.PHONY: all deps build run test test-unit test-asan bench clean
 
 all: build
 
@@ -26,6 +26,10 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L inprocess
 
 test: test-unit test-asan
+
+bench: build
+	cd $(BUILD) && ./bench/bench_frame
+	python3 bench/startup.py $(BUILD)/game 5
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
