@@ -8,9 +8,11 @@ score database, and every wait is bounded.
 import os
 import shutil
 import signal
+import struct
 import subprocess
 import tempfile
 import time
+from collections import deque
 
 GAME_TIMEOUT = 120  # seconds a single game process may live in a test
 BOX_TITLES = ("Fehlermeldung", "Datei fehlt")
@@ -138,6 +140,23 @@ class Display:
                        timeout=20)
         return path
 
+    def set_keyboard_layout(self, layout):
+        """Switches the server's keyboard layout (for instance "de", whose keys carry the
+        umlauts, so xdotool types them on real keys instead of remapping one in a hurry);
+        True when it worked."""
+        try:
+            return self.run(["setxkbmap", layout]).returncode == 0
+        except (OSError, subprocess.TimeoutExpired):
+            return False
+
+    def capture(self):
+        """The whole screen as an Image, read straight from xwd (no file)."""
+        xwd = subprocess.run(["xwd", "-root", "-silent"], env=self.env(), capture_output=True,
+                             timeout=20)
+        if xwd.returncode != 0:
+            raise TestFailure("xwd failed: " + xwd.stderr.decode(errors="replace"))
+        return image_from_xwd(xwd.stdout)
+
     def pixels(self, path):
         """(width, height, bytes) of a PNG as raw RGB."""
         out = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True,
@@ -166,10 +185,11 @@ class Display:
 class Game:
     """The zentaris process in a runtime directory, bounded by timeout -k 5."""
 
-    def __init__(self, rt_dir, env):
+    def __init__(self, rt_dir, env, lifetime=None):
         self.rt_dir = rt_dir
         self.proc = subprocess.Popen(
-            ["timeout", "-k", "5", str(GAME_TIMEOUT), "./zentaris"], cwd=rt_dir, env=env,
+            ["timeout", "-k", "5", str(lifetime or GAME_TIMEOUT), "./zentaris"], cwd=rt_dir,
+            env=env,
             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
             start_new_session=True)
         self.stdout = ""
@@ -196,3 +216,181 @@ class Game:
             self.stdout, self.stderr = self.proc.communicate(timeout=10)
         except subprocess.TimeoutExpired:
             pass
+
+
+# Pictures as raw RGB: screenshots and the game's own bitmaps, compared pixel for pixel. The
+# per-pixel work is done on whole byte strings (translate, slicing, big-integer bit operations),
+# so a full 800 x 600 screen takes milliseconds in plain Python.
+
+_NONZERO = bytes([0] + [1] * 255)
+
+
+def _bits(mask):
+    """A 0/1-per-pixel mask as one integer, for bitwise combination."""
+    return int.from_bytes(mask, "big")
+
+
+def _unbits(value, length):
+    return value.to_bytes(length, "big")
+
+
+def _popcount(value):
+    return bin(value).count("1")
+
+
+class Image:
+    """An RGB picture: width, height and three bytes a pixel, row by row."""
+
+    def __init__(self, width, height, data):
+        if len(data) != width * height * 3:
+            raise ValueError(f"{width}x{height} picture with {len(data)} bytes")
+        self.width = width
+        self.height = height
+        self.data = bytes(data)
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+    def crop(self, x, y, w, h):
+        """The part at (x, y) of size w x h; it must lie inside the picture."""
+        if x < 0 or y < 0 or x + w > self.width or y + h > self.height:
+            raise ValueError(f"crop {w}x{h}+{x}+{y} outside {self.width}x{self.height}")
+        stride = self.width * 3
+        rows = [self.data[(y + r) * stride + x * 3:(y + r) * stride + (x + w) * 3]
+                for r in range(h)]
+        return Image(w, h, b"".join(rows))
+
+    def mask(self, low, high):
+        """0/1 per pixel: 1 where every channel lies within [low[c], high[c]]."""
+        result = -1
+        for c in range(3):
+            table = bytes(1 if low[c] <= v <= high[c] else 0 for v in range(256))
+            result &= _bits(self.data[c::3].translate(table))
+        return _unbits(result, self.width * self.height)
+
+    def count(self, low, high):
+        """How many pixels have every channel within [low[c], high[c]]."""
+        return self.mask(low, high).count(1)
+
+    def differing(self, other):
+        """0/1 per pixel: 1 where this picture and another of the same size differ."""
+        if (self.width, self.height) != (other.width, other.height):
+            raise ValueError("pictures of different sizes")
+        n = self.width * self.height
+        diff = _unbits(_bits(self.data) ^ _bits(other.data), n * 3).translate(_NONZERO)
+        return _unbits(_bits(diff[0::3]) | _bits(diff[1::3]) | _bits(diff[2::3]), n)
+
+    def same_fraction(self, other):
+        """Share of pixels that are equal in both pictures (same size)."""
+        n = self.width * self.height
+        return 1.0 - self.differing(other).count(1) / n
+
+    def shows(self, sprite, key=(255, 0, 255)):
+        """Share of the sprite's opaque pixels (those not of the key colour) that this
+        picture shows unchanged; both pictures have the same size."""
+        opaque = _bits(sprite.mask(key, key).translate(bytes([1, 0]) + bytes(254)))
+        total = _popcount(opaque)
+        if total == 0:
+            return 0.0
+        same = opaque & ~_bits(self.differing(sprite))
+        return _popcount(same) / total
+
+    def save(self, path):
+        """Writes the picture as PNG; returns the path."""
+        subprocess.run(["convert", "-size", f"{self.width}x{self.height}", "-depth", "8",
+                        "rgb:-", "png:" + path], input=self.data, check=True, timeout=20)
+        return path
+
+
+def image_from_xwd(raw):
+    """Decodes an xwd dump of a 24- or 32-bit TrueColor screen."""
+    fields = struct.unpack(">25I", raw[:100])
+    header_size, width, height = fields[0], fields[4], fields[5]
+    byte_order, bits_per_pixel, bytes_per_line = fields[7], fields[11], fields[12]
+    masks, ncolors = fields[14:17], fields[19]
+    if bits_per_pixel != 32:
+        raise TestFailure(f"xwd dump with {bits_per_pixel} bits per pixel")
+    start = header_size + 12 * ncolors
+    pixels = raw[start:start + bytes_per_line * height]
+    if bytes_per_line != width * 4:
+        pixels = b"".join(pixels[r * bytes_per_line:r * bytes_per_line + width * 4]
+                          for r in range(height))
+    out = bytearray(width * height * 3)
+    for c, mask in enumerate(masks):
+        shift = {0xff: 0, 0xff00: 1, 0xff0000: 2, 0xff000000: 3}[mask]
+        index = shift if byte_order == 0 else 3 - shift
+        out[c::3] = pixels[index::4]
+    return Image(width, height, out)
+
+
+def load_image(path):
+    """Any picture ImageMagick reads (BMP, PNG) as an Image."""
+    out = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], capture_output=True,
+                         check=True, timeout=20).stdout
+    # P6 header: magic, width, height, maximum, each after white space or comment lines.
+    tokens, pos = [], 0
+    while len(tokens) < 4:
+        while out[pos:pos + 1].isspace():
+            pos += 1
+        if out[pos:pos + 1] == b"#":
+            pos = out.index(b"\n", pos) + 1
+            continue
+        end = pos
+        while not out[end:end + 1].isspace():
+            end += 1
+        tokens.append(out[pos:end])
+        pos = end
+    width, height = int(tokens[1]), int(tokens[2])
+    return Image(width, height, out[pos + 1:pos + 1 + width * height * 3])
+
+
+class Blob:
+    """A connected group of mask pixels: size and bounding box (x1, y1 inclusive)."""
+
+    def __init__(self, pixels):
+        xs = [p[0] for p in pixels]
+        ys = [p[1] for p in pixels]
+        self.size = len(pixels)
+        self.x0, self.y0, self.x1, self.y1 = min(xs), min(ys), max(xs), max(ys)
+
+    @property
+    def width(self):
+        return self.x1 - self.x0 + 1
+
+    @property
+    def height(self):
+        return self.y1 - self.y0 + 1
+
+    def __repr__(self):
+        return f"Blob({self.size} px, {self.width}x{self.height}+{self.x0}+{self.y0})"
+
+
+def blobs(mask, width, min_size=1, diagonal=False):
+    """The connected groups of 1-pixels of a 0/1 mask of the given row width."""
+    height = len(mask) // width
+    seen = bytearray(len(mask))
+    steps = [(1, 0), (-1, 0), (0, 1), (0, -1)]
+    if diagonal:
+        steps += [(1, 1), (1, -1), (-1, 1), (-1, -1)]
+    found = []
+    i = mask.find(1)
+    while i >= 0:
+        if not seen[i]:
+            seen[i] = 1
+            queue, pixels = deque([i]), []
+            while queue:
+                j = queue.popleft()
+                x, y = j % width, j // width
+                pixels.append((x, y))
+                for dx, dy in steps:
+                    nx, ny = x + dx, y + dy
+                    if 0 <= nx < width and 0 <= ny < height:
+                        k = ny * width + nx
+                        if mask[k] and not seen[k]:
+                            seen[k] = 1
+                            queue.append(k)
+            if len(pixels) >= min_size:
+                found.append(Blob(pixels))
+        i = mask.find(1, i + 1)
+    return found
