@@ -1,0 +1,112 @@
+// The game's frames: the first apple, the help page, resets, and what the screen shows.
+
+#include <string>
+#include <utility>
+
+#include <SDL_ttf.h>
+
+#include "GameFixture.h"
+#include "media/CMyFont.h"
+#include "scorestore/CDBConnection.h"
+
+namespace {
+// The colours of a rectangle of a surface, to compare what two draws left there.
+std::string Pixels(SDL_Surface* pSurface, const SDL_Rect& rect) {
+    std::string strBytes;
+    CountPixels(pSurface, rect, [&strBytes](SDL_Color c) {
+        strBytes += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b)};
+        return true;
+    });
+    return strBytes;
+}
+
+using Frames = GameTest;
+} // namespace
+
+TEST_F(Frames, FirstGameShowsAnAppleAtOnceUnlessTheHelpPageFreezesPlay) {
+    m_Game.StartGame();
+    m_Game.m_bHelp = true;
+    const float fSpawnTimer = m_Game.m_fSpawnTimer;
+    m_Game.RunFrame();
+    EXPECT_TRUE(m_Game.m_Apples.empty());
+    EXPECT_EQ(m_Game.m_fSpawnTimer, fSpawnTimer);
+    EXPECT_EQ(m_Game.m_fAccelTimer, 0.0f);
+    EXPECT_NE(m_Game.m_pScoreText, nullptr) << "the score is still drawn";
+    m_Game.m_bHelp = false;
+    m_Game.RunFrame();
+    EXPECT_EQ(m_Game.m_Apples.size(), 1u);
+}
+
+TEST_F(Frames, ResetStartsAFreshGameWhoseFirstAppleIsAnIntervalAway) {
+    m_Game.StartGame();
+    m_Game.m_fSpawnInterval = 0.5f;
+    m_Game.m_fAccelTimer = 42.0f;
+    m_Game.m_bScoreStored = true;
+    m_Game.m_bScoreChanged = m_Game.m_bHighScoreChanged = false;
+    m_Game.m_Apples.emplace_back();
+    m_Game.m_Horses.front().m_iHits = 3;
+    m_Game.ResetGame(1);
+    EXPECT_EQ(m_Game.m_fSpawnInterval, 3.5f);
+    EXPECT_EQ(m_Game.m_fAccelTimer, 0.0f);
+    EXPECT_LT(m_Game.m_fSpawnTimer, m_Game.m_fSpawnInterval);
+    EXPECT_TRUE(m_Game.m_bScoreChanged && m_Game.m_bHighScoreChanged);
+    EXPECT_FALSE(m_Game.m_bScoreStored) << "the next finished game is stored again";
+    EXPECT_TRUE(m_Game.m_Apples.empty());
+    EXPECT_EQ(m_Game.m_Horses.front().m_iHits, 0);
+}
+
+TEST_F(Frames, ScoreDigitsAreDrawnInTheBoxAndRenderedOnlyWhenFlagged) {
+    m_Game.RenderScore();
+    ASSERT_NE(m_Game.m_pScoreText, nullptr);
+    const SDL_Rect digits{700, 17, m_Game.m_pScoreText->w, m_Game.m_pScoreText->h};
+    const std::string strZero = Pixels(CFramework::Get()->m_pScreen, digits);
+    for (bool bFlag : {false, true}) {
+        m_Game.m_iScore = 1200;
+        m_Game.m_bScoreChanged = bFlag;
+        CFramework::Get()->Clear();
+        m_Game.RenderScore();
+        EXPECT_EQ(Pixels(CFramework::Get()->m_pScreen, digits) != strZero, bFlag);
+    }
+}
+
+TEST_F(Frames, NameShowsAsTypedInUtf8AndIsCutToWholeCharacters) {
+    const std::string strLetters(18, 'M');
+    for (const auto& [strName, strShown] :
+         {std::make_pair(std::string("Jürgen"), std::string("Jürgen")),
+          std::make_pair(strLetters + "ü", strLetters)}) {
+        CFramework::Get()->Clear();
+        m_Game.m_strPlayerName = strName;
+        m_Game.m_bPlayerNameChanged = true;
+        m_Game.RenderPlayerName();
+        SDL_Rect shown{520, 270, 0, 0};
+        ASSERT_EQ(TTF_SizeUTF8(CMyFont::Get()->m_pFontLarge, strShown.c_str(), &shown.w, &shown.h),
+                  0);
+        ASSERT_NE(m_Game.m_pPlayerNameText, nullptr);
+        EXPECT_EQ(m_Game.m_pPlayerNameText->w, shown.w) << strName;
+        EXPECT_NE(Pixels(CFramework::Get()->m_pScreen, shown),
+                  std::string(3 * shown.w * shown.h, '\0'));
+    }
+}
+
+TEST_F(Frames, TableIsReadWhenFlaggedAndDrawnAgainOverTheHelpPage) {
+    m_Game.RunFrame(); // reads the empty table
+    ASSERT_TRUE(CDBConnection::Get()->WriteScore("Ben", 700));
+    ASSERT_TRUE(CDBConnection::Get()->WriteScore("Tom", 300));
+    SDL_Surface* pBare = SDL_LoadBMP("ImgData/highscore.bmp");
+    ASSERT_NE(pBare, nullptr);
+    const SDL_Rect whole{0, 0, pBare->w, pBare->h};
+    m_Game.RunFrame();
+    EXPECT_EQ(Pixels(m_Game.m_pHighScoreText, whole), Pixels(pBare, whole)) << "read unasked";
+    m_Game.m_bHighScoreChanged = true;
+    m_Game.RunFrame();
+    for (int iRow = 0; iRow < 3; ++iRow) {
+        const SDL_Rect row{0, 7 + 20 * iRow, whole.w, 20};
+        EXPECT_EQ(Pixels(m_Game.m_pHighScoreText, row) != Pixels(pBare, row), iRow < 2) << iRow;
+    }
+    const std::string strTable = Pixels(m_Game.m_pHighScoreText, whole);
+    EXPECT_EQ(Pixels(CFramework::Get()->m_pScreen, SDL_Rect{511, 393, whole.w, whole.h}), strTable);
+    m_Game.m_bHelp = true;
+    m_Game.RunFrame();
+    EXPECT_EQ(Pixels(CFramework::Get()->m_pScreen, SDL_Rect{403, 417, whole.w, whole.h}), strTable);
+    SDL_FreeSurface(pBare);
+}
