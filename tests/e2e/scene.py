@@ -141,9 +141,9 @@ class Scene:
         the witch: within 40 pixels of its box but outside it."""
         x, y, w, h = FLASH_BOX
         area = shot.crop(x - 40, y - 40, w + 80, h + 80)
-        yellow = headless._bits(area.mask(BOLT_YELLOW, BOLT_YELLOW))
-        red = headless._bits(area.mask(BOLT_RED, BOLT_RED))
-        pairs = headless._unbits(yellow & ((red << 8) | (red >> 8)), area.width * area.height)
+        yellow = headless.mask_bits(area.mask(BOLT_YELLOW, BOLT_YELLOW))
+        red = headless.mask_bits(area.mask(BOLT_RED, BOLT_RED))
+        pairs = headless.bits_mask(yellow & ((red << 8) | (red >> 8)), area.width * area.height)
         inner = range(40, 40 + w)
         return sum(1 for i in range(len(pairs)) if pairs[i]
                    and not (i % area.width in inner and i // area.width in range(40, 40 + h)))

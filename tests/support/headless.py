@@ -225,12 +225,13 @@ class Game:
 _NONZERO = bytes([0] + [1] * 255)
 
 
-def _bits(mask):
+def mask_bits(mask):
     """A 0/1-per-pixel mask as one integer, for bitwise combination."""
     return int.from_bytes(mask, "big")
 
 
-def _unbits(value, length):
+def bits_mask(value, length):
+    """The integer of mask_bits back as a 0/1-per-pixel mask of the given length."""
     return value.to_bytes(length, "big")
 
 
@@ -266,8 +267,8 @@ class Image:
         result = -1
         for c in range(3):
             table = bytes(1 if low[c] <= v <= high[c] else 0 for v in range(256))
-            result &= _bits(self.data[c::3].translate(table))
-        return _unbits(result, self.width * self.height)
+            result &= mask_bits(self.data[c::3].translate(table))
+        return bits_mask(result, self.width * self.height)
 
     def count(self, low, high):
         """How many pixels have every channel within [low[c], high[c]]."""
@@ -278,8 +279,10 @@ class Image:
         if (self.width, self.height) != (other.width, other.height):
             raise ValueError("pictures of different sizes")
         n = self.width * self.height
-        diff = _unbits(_bits(self.data) ^ _bits(other.data), n * 3).translate(_NONZERO)
-        return _unbits(_bits(diff[0::3]) | _bits(diff[1::3]) | _bits(diff[2::3]), n)
+        xor = int.from_bytes(self.data, "big") ^ int.from_bytes(other.data, "big")
+        diff = xor.to_bytes(n * 3, "big").translate(_NONZERO)  # 1 per differing channel
+        any_channel = mask_bits(diff[0::3]) | mask_bits(diff[1::3]) | mask_bits(diff[2::3])
+        return bits_mask(any_channel, n)
 
     def same_fraction(self, other):
         """Share of pixels that are equal in both pictures (same size)."""
@@ -289,11 +292,11 @@ class Image:
     def shows(self, sprite, key=(255, 0, 255)):
         """Share of the sprite's opaque pixels (those not of the key colour) that this
         picture shows unchanged; both pictures have the same size."""
-        opaque = _bits(sprite.mask(key, key).translate(bytes([1, 0]) + bytes(254)))
+        opaque = mask_bits(sprite.mask(key, key).translate(bytes([1, 0]) + bytes(254)))
         total = _popcount(opaque)
         if total == 0:
             return 0.0
-        same = opaque & ~_bits(self.differing(sprite))
+        same = opaque & ~mask_bits(self.differing(sprite))
         return _popcount(same) / total
 
     def save(self, path):
