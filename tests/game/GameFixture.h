@@ -3,6 +3,7 @@
 // events the way SDL delivers them.
 
 #include <cstdio>
+#include <initializer_list>
 
 #include <gtest/gtest.h>
 
@@ -14,22 +15,21 @@ class GameTest : public testing::Test {
 protected:
     void SetUp() override {
         std::remove("score/scores.db"); // every test starts with an empty score table
-        // The dummy driver cannot make the cursors; those reports are expected.
-        testing::internal::CaptureStderr();
-        const bool bReady = StartFramework();
-        testing::internal::GetCapturedStderr();
-        ASSERT_TRUE(bReady);
+        // The dummy driver cannot make the cursors: their reports on standard error are expected.
+        ASSERT_TRUE(StartFramework());
         m_Game.Init();
     }
     void TearDown() override {
         m_Game.Quit();
         StopFramework();
     }
-    // Empties the queue, then lets the game handle this one event.
-    void Handle(SDL_Event event) {
+    // Empties the queue, pushes the events and lets the game handle the first of them.
+    void Handle(std::initializer_list<SDL_Event> events) {
         SDL_PumpEvents();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
+        for (SDL_Event event : events) {
+            ASSERT_EQ(SDL_PushEvent(&event), 1);
+        }
         m_Game.ProcessEvents();
     }
 
