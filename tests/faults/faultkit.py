@@ -249,6 +249,27 @@ def runtime_copy(case, link_assets=False):
     return rt
 
 
+def runtime_with_own_copies(case, rels):
+    """A runtime directory whose files are links to the built ones, except the files `rels`
+    (paths below the runtime directory), which are real copies to damage."""
+    rt = tempfile.mkdtemp(prefix="zentaris-rt-")
+    case.addCleanup(shutil.rmtree, rt, True)
+    os.symlink(os.path.join(BUILT, "zentaris"), os.path.join(rt, "zentaris"))
+    os.mkdir(os.path.join(rt, "score"))
+    for sub in ("ImgData", "Sound", "fonts"):
+        if not any(rel.startswith(sub + "/") for rel in rels):
+            os.symlink(os.path.join(BUILT, sub), os.path.join(rt, sub))
+            continue
+        os.mkdir(os.path.join(rt, sub))
+        for name in os.listdir(os.path.join(BUILT, sub)):
+            rel = f"{sub}/{name}"
+            if rel in rels:
+                shutil.copy2(os.path.join(BUILT, rel), os.path.join(rt, rel))
+            else:
+                os.symlink(os.path.join(BUILT, rel), os.path.join(rt, rel))
+    return rt
+
+
 def scratch_dir(case, prefix):
     path = tempfile.mkdtemp(prefix=prefix)
     case.addCleanup(shutil.rmtree, path, True)

@@ -66,9 +66,10 @@ class DamagedAssets(unittest.TestCase):
         cls._display_cm.__exit__(None, None, None)
 
     def runtime_with(self, damage, *files):
-        rt = faultkit.runtime_copy(self)
         for rel in files:
-            self.assertTrue(os.path.exists(os.path.join(rt, rel)), f"{rel} is not built")
+            self.assertTrue(os.path.exists(faultkit.asset(rel)), f"{rel} is not built")
+        rt = faultkit.runtime_with_own_copies(self, files)
+        for rel in files:
             damage(os.path.join(rt, rel))
         return rt
 
