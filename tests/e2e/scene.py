@@ -55,7 +55,7 @@ class Scene:
     # Pages -------------------------------------------------------------------------------
 
     def page(self, shot):
-        """"start", "play" or "gameover": the page whose bitmap the screen shows most of,
+        """The page whose bitmap the screen shows most of ("start", "play" or "gameover"),
         provided it shows at least half of it; else None."""
         name, share = max(((n, shot.same_fraction(p)) for n, p in self.pages.items()),
                           key=lambda item: item[1])

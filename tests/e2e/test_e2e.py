@@ -85,6 +85,16 @@ class Player:
                 self.fail(f"no {what} within {timeout:.0f} s")
             time.sleep(interval)
 
+    def settled(self, box):
+        """A screenshot in which the box looks as in the one before (keys are worked off)."""
+        previous = [None]
+
+        def same_as_before(shot):
+            part = shot.crop(*box).data
+            same, previous[0] = part == previous[0], part
+            return same
+        return self.wait_until("end of changes", same_as_before, interval=0.3)
+
     def on_page(self, page):
         return self.wait_until(
             f"{page} page", lambda s: self.scene.page(s) == page and not self.scene.help_shown(s))
@@ -195,7 +205,7 @@ class ASession(PlayerTest):
                 f"wider name after typing {piece!r}",
                 lambda s: Scene.white_extent(s, scene.NAME_FIELD) > width)
             width = Scene.white_extent(shot, scene.NAME_FIELD)
-        return shot
+        return p.settled(scene.NAME_FIELD)
 
     def check_help_page(self, p, start):
         p.display.key("F1")
