@@ -21,21 +21,22 @@ BUILT = os.environ["ZENTARIS_RUNTIME_DIR"]
 SCREEN = (800, 600)
 PLAYER_LIFETIME = 400  # seconds a game process may live when a test plays to game over
 
-# Where the start page draws the high-score table, and the table bitmap's size.
+# Top-left corner of the high-score table on the start page, in screen pixels.
 TABLE_POS = (511, 393)
 
 # A screenshot counts as a page of the game when at least this share of its pixels equals the
 # page's bitmap (the rest is text, cursor or actors drawn over it).
 PAGE_LIKENESS = 0.9
-# The play scene draws the witch, two horses and apples over the tree: well over a third of the
-# background stays bare.
-PLAY_LIKENESS = 0.35
+# The play scene draws the witch, two horses and apples over the tree, yet most of the background
+# stays bare (over 80 %); the start and game-over pages share less than a quarter of it.
+PLAY_LIKENESS = 0.6
 
 
 class Game(headless.Game):
     """headless.Game with a lifetime of our choosing (a game played to its end needs minutes)."""
 
-    def __init__(self, rt_dir, env, lifetime=headless.GAME_TIMEOUT):  # pylint: disable=super-init-not-called
+    def __init__(self, rt_dir, env, lifetime=headless.GAME_TIMEOUT):
+        # Starts the process itself instead of headless.Game.__init__, whose lifetime is fixed.
         self.rt_dir = rt_dir
         self.proc = subprocess.Popen(
             ["timeout", "-k", "5", str(lifetime), "./zentaris"], cwd=rt_dir, env=env,
@@ -128,6 +129,21 @@ class Session:
         return self.until_exit(timeout)
 
 
+class OnOneDisplay(unittest.TestCase):
+    """Tests that share one X server: each starts its own game on it."""
+
+    display = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls._display_cm = headless.Display()
+        cls.display = cls._display_cm.__enter__()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls._display_cm.__exit__(None, None, None)
+
+
 class ScreenShots:
     """Numbered screenshots of a display into a directory of the test."""
 
@@ -177,8 +193,7 @@ def table_region():
 
 
 def is_play_scene(shot):
-    return (likeness(shot, asset("ImgData/baum.bmp")) > PLAY_LIKENESS
-            and likeness(shot, asset("ImgData/startpage.bmp")) < PLAY_LIKENESS)
+    return likeness(shot, asset("ImgData/baum.bmp")) > PLAY_LIKENESS
 
 
 def is_page(shot, rel):

@@ -53,18 +53,7 @@ def halve(path):
         f.truncate(os.path.getsize(path) // 2)
 
 
-class DamagedAssets(unittest.TestCase):
-    display = None
-
-    @classmethod
-    def setUpClass(cls):
-        cls._display_cm = faultkit.headless.Display()
-        cls.display = cls._display_cm.__enter__()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls._display_cm.__exit__(None, None, None)
-
+class DamagedAssets(faultkit.OnOneDisplay):
     def runtime_with(self, damage, *files):
         for rel in files:
             self.assertTrue(os.path.exists(faultkit.asset(rel)), f"{rel} is not built")

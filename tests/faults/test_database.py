@@ -23,34 +23,24 @@ def report(error, detail):
 LOCKED_AT_OPEN = (report("database is locked", "Kann Datenbanktabelle nicht anlegen")
                   + report("database is locked", "Kann Highscore nicht ermitteln"))
 GARBAGE_READ = report("file is not a database", "Kann Highscore nicht ermitteln")
-GARBAGE_AT_OPEN = report("file is not a database", "Kann Datenbanktabelle nicht anlegen") + GARBAGE_READ
+GARBAGE_AT_OPEN = (report("file is not a database", "Kann Datenbanktabelle nicht anlegen")
+                   + GARBAGE_READ)
 NO_FILE = report("unable to open database file", "SQLite Datenbankfehler")
 
 
 class Visit:
-    """What one run showed: the table on the start page before and after a game, and whether
-    the play scene appeared and moved."""
+    """What one run showed: screenshots of the start page before and after a game, whether the
+    play scene moved, and how the game ended."""
 
     def __init__(self):
-        self.first_table = None
+        self.first_start = None
         self.play_moved = False
-        self.second_table = None
+        self.second_start = None
         self.status = None
         self.stderr = ""
 
 
-class UnusableScoreDatabase(unittest.TestCase):
-    display = None
-
-    @classmethod
-    def setUpClass(cls):
-        cls._display_cm = faultkit.headless.Display()
-        cls.display = cls._display_cm.__enter__()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls._display_cm.__exit__(None, None, None)
-
+class UnusableScoreDatabase(faultkit.OnOneDisplay):
     def setUp(self):
         self.rt = faultkit.runtime_copy(self, link_assets=True)
         self.score_dir = os.path.join(self.rt, "score")
@@ -70,7 +60,7 @@ class UnusableScoreDatabase(unittest.TestCase):
         seen = Visit()
         run = Session(self, self.display, self.rt)
         run.window()
-        seen.first_table = self.start_page(run, "start")
+        seen.first_start = self.start_page(run, "start")
         self.display.key("F5")
         play = faultkit.wait_for_shot(self.shots, "play", faultkit.is_play_scene, 10,
                                       game=run.game)
@@ -83,7 +73,7 @@ class UnusableScoreDatabase(unittest.TestCase):
         if between:
             between()
         self.display.key("F2")
-        seen.second_table = self.start_page(run, "start-again")
+        seen.second_start = self.start_page(run, "start-again")
         seen.status = run.escape()
         seen.stderr = run.stderr
         self.assertEqual(run.boxes, [], "a database fault must not show a box")
@@ -112,13 +102,13 @@ class UnusableScoreDatabase(unittest.TestCase):
 
         seen = self.visit(between=release)
         self.assertEqual(seen.stderr, LOCKED_AT_OPEN)
-        self.assert_fallback_row(seen.first_table)
+        self.assert_fallback_row(seen.first_start)
         self.assert_game_went_on(seen)
         # Once the lock is gone the table is read again on the way back: the rows show.
         region = faultkit.table_region()
         self.assertGreater(
-            faultkit.differing_pixels(seen.second_table, seen.first_table, region), TEXT_PIXELS)
-        self.assertGreater(self.table_pixels(seen.second_table), TEXT_PIXELS)
+            faultkit.differing_pixels(seen.second_start, seen.first_start, region), TEXT_PIXELS)
+        self.assertGreater(self.table_pixels(seen.second_start), TEXT_PIXELS)
         self.assertEqual(faultkit.integrity(self.db), "ok")
         self.assertEqual(faultkit.score_rows(self.db), SEEDED)
 
@@ -129,8 +119,8 @@ class UnusableScoreDatabase(unittest.TestCase):
             f.write(garbage)
         seen = self.visit()
         self.assertEqual(seen.stderr, GARBAGE_AT_OPEN + GARBAGE_READ)
-        self.assert_fallback_row(seen.first_table)
-        self.assert_fallback_row(seen.second_table)
+        self.assert_fallback_row(seen.first_start)
+        self.assert_fallback_row(seen.second_start)
         self.assert_game_went_on(seen)
         with open(self.db, "rb") as f:
             self.assertEqual(f.read(), garbage, "the garbage file was changed")
@@ -141,7 +131,7 @@ class UnusableScoreDatabase(unittest.TestCase):
         seen = self.visit()
         # Nothing is written before a game is over, so there is nothing to report.
         self.assertEqual(seen.stderr, "")
-        self.assertGreater(self.table_pixels(seen.first_table), TEXT_PIXELS)
+        self.assertGreater(self.table_pixels(seen.first_start), TEXT_PIXELS)
         self.assert_game_went_on(seen)
         self.assertEqual(faultkit.score_rows(self.db), SEEDED)
 
@@ -149,15 +139,15 @@ class UnusableScoreDatabase(unittest.TestCase):
         seen = self.visit()
         # One report at the open; later reads without a connection are silent.
         self.assertEqual(seen.stderr, NO_FILE)
-        self.assert_fallback_row(seen.first_table)
-        self.assert_fallback_row(seen.second_table)
+        self.assert_fallback_row(seen.first_start)
+        self.assert_fallback_row(seen.second_start)
         self.assert_game_went_on(seen)
 
     def test_missing_score_directory_is_made(self):
         os.rmdir(self.score_dir)
         seen = self.visit()
         self.assertEqual(seen.stderr, "")
-        self.assertEqual(self.table_pixels(seen.first_table), 0, "an empty table shows a row")
+        self.assertEqual(self.table_pixels(seen.first_start), 0, "an empty table shows a row")
         self.assert_game_went_on(seen)
         self.assertEqual(faultkit.integrity(self.db), "ok")
         self.assertEqual(faultkit.score_rows(self.db), [])

@@ -17,18 +17,7 @@ TEXT = "Zentaris äöü ÄÖÜ ß éñ 7x8=56 'O''Brien'; -- \"x\" "
 DRAIN_WITHIN = 150  # seconds for the queue to drain and Escape to end the game
 
 
-class InputStorms(unittest.TestCase):
-    display = None
-
-    @classmethod
-    def setUpClass(cls):
-        cls._display_cm = faultkit.headless.Display()
-        cls.display = cls._display_cm.__enter__()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls._display_cm.__exit__(None, None, None)
-
+class InputStorms(faultkit.OnOneDisplay):
     def setUp(self):
         self.rt = faultkit.runtime_copy(self, link_assets=True)
         self.session = Session(self, self.display, self.rt)
