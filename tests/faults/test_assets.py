@@ -36,6 +36,8 @@ def expected_report(rel):
     if rel == FONT:
         return "Fehlermeldung", re.escape("Konnte Schriftart nicht laden!\n") + DETAIL
     if rel in CURSOR_NAMES:
+        # Without the hand the arrow is still loaded; under X it loads and makes its cursor,
+        # so the hand's report stays the only one.
         words = f'Mouse Zeiger Bitmap "{CURSOR_NAMES[rel]}" konnte nicht geladen werden!\n'
         return "Fehlermeldung", re.escape(words) + DETAIL
     if rel in SOUNDS:
