@@ -9,6 +9,21 @@ namespace {
 const char* const BOX_TITLE = "Datei fehlt";
 const std::size_t MESSAGE_SIZE = 1024;
 
+// A RIFF file (every WAV) says how long it is; a file cut short holds less than that. SDL_mixer
+// would play the part that is left and say nothing.
+bool IsCutShort(const std::string& strFile) {
+    SDL_RWops* pFile = SDL_RWFromFile(strFile.c_str(), "rb");
+    if (pFile == nullptr) {
+        return false; // the loader reports it
+    }
+    char szTag[4] = {0, 0, 0, 0};
+    const Sint64 iSize = SDL_RWsize(pFile);
+    const bool bRiff = SDL_RWread(pFile, szTag, 1, 4) == 4 && SDL_memcmp(szTag, "RIFF", 4) == 0;
+    const Sint64 iDeclared = bRiff ? static_cast<Sint64>(SDL_ReadLE32(pFile)) + 8 : 0;
+    SDL_RWclose(pFile);
+    return bRiff && iDeclared > iSize;
+}
+
 void ShowBox(const char* pText) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, BOX_TITLE, pText, CFramework::Get()->m_pWindow);
 }
@@ -36,11 +51,14 @@ Mix_Chunk** CMySound::ChunkSlot(int iId) {
 
 bool CMySound::Init() {
     if (Mix_OpenAudio(m_iFrequency, m_uFormat, m_iChannels, m_iChunkSize) == -1) {
+        // Kept before the box is shown: showing it may set an error of its own.
+        char szError[MESSAGE_SIZE];
+        SDL_strlcpy(szError, SDL_GetError(), sizeof(szError));
         char szText[MESSAGE_SIZE];
         SDL_snprintf(szText, sizeof(szText), "Konnte SDL_mixer nicht starten!\nFehler: %s",
-                     SDL_GetError());
+                     szError);
         ShowBox(szText);
-        std::fprintf(stderr, "Konnte SDL_mixer nicht starten! Fehler: %s\n", SDL_GetError());
+        std::fprintf(stderr, "Konnte SDL_mixer nicht starten! Fehler: %s\n", szError);
         std::fflush(stderr);
         return false;
     }
@@ -59,6 +77,9 @@ void CMySound::FailLoad(const std::string& strFile) {
 }
 
 bool CMySound::Load(const std::string& strFile, int iId) {
+    if (IsCutShort(strFile)) {
+        FailLoad(strFile);
+    }
     if (SlotOf(iId) == SOUND_MUSIC) {
         m_pMusic = Mix_LoadMUS(strFile.c_str());
         if (m_pMusic == nullptr) {
