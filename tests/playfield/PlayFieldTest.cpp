@@ -80,8 +80,8 @@ TEST_F(PlayField, ApplesComeEachIntervalAboveTheFieldWithATaskOfTheirRangeAndMod
         for (bool bMul : {true, false}) {
             m_Game.m_iRange = iRange, m_Game.m_bMultiply = bMul;
             std::set<int> factors;
-            for (int i = 0, l = 0, r = 0; i < 600;
-                 std::srand(++i)) {   // seeded apart, as if in other seconds
+            // Seeded apart, as if drawn in other seconds: the game reseeds from the clock.
+            for (int i = 0, l = 0, r = 0; i < 600; std::srand(++i)) {
                 m_Game.SpawnApples(); // 4 s into the interval of 3.5: the surplus is dropped
                 m_Game.SpawnApples();
                 ASSERT_EQ(m_Game.m_Apples.size(), ++uCount);
