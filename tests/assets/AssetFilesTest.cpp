@@ -38,18 +38,18 @@ const auto IsOutline = [](SDL_Color c) { return c.r == 0x3b && c.g == 0x2a && c.
 
 // The samples of a WAV, channels interleaved, as fractions of full scale; its channels in ch.
 std::vector<double> Load(const char* pName, std::size_t& ch) {
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     Uint8* pBuffer = nullptr;
     Uint32 uLength = 0;
-    const bool bLoaded = SDL_LoadWAV((kDir + "/Sound/" + pName).c_str(), &spec, &pBuffer, &uLength);
+    const bool bLoaded = SDL_LoadWAV((kDir + "/Sound/" + pName).c_str(), &format, &pBuffer, &uLength);
     // The mixer runs at 44.1 kHz, 16 bits, so the files play unconverted.
-    EXPECT_TRUE(bLoaded && spec.freq == 44100 && spec.format == AUDIO_S16LSB && spec.channels <= 2)
+    EXPECT_TRUE(bLoaded && format.freq == 44100 && format.format == AUDIO_S16LSB && format.channels <= 2)
         << pName << ": " << SDL_GetError();
     std::vector<double> samples;
     for (Uint32 i = 0; i + 1 < uLength; i += 2)
         samples.push_back(static_cast<Sint16>(pBuffer[i] | (pBuffer[i + 1] << 8)) / 32768.0);
     SDL_FreeWAV(pBuffer);
-    ch = std::max<std::size_t>(spec.channels, 1);
+    ch = std::max<std::size_t>(format.channels, 1);
     return samples;
 }
 double Peak(const std::vector<double>& samples, std::size_t from, std::size_t to) {
