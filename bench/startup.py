@@ -23,7 +23,7 @@ def first_frame_seconds(display, rt):
             xwd = headless.subprocess.run(["xwd", "-root", "-silent"], env=display.env(),
                                           capture_output=True, timeout=10).stdout
             pixel = headless.subprocess.run(
-                ["convert", "xwd:-", "-crop", "1x1+400+300", "-depth", "8", "rgb:-"],
+                [headless.CONVERT, "xwd:-", "-crop", "1x1+400+300", "-depth", "8", "rgb:-"],
                 input=xwd, capture_output=True, timeout=10).stdout
             if pixel and any(pixel):
                 return time.monotonic() - start

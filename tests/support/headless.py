@@ -16,6 +16,8 @@ from collections import deque
 
 GAME_TIMEOUT = 120  # seconds a single game process may live in a test
 BOX_TITLES = ("Fehlermeldung", "Datei fehlt")
+# ImageMagick's own convert, even where another program of that name comes first on the PATH.
+CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
 
 
 class TestFailure(AssertionError):
@@ -136,7 +138,7 @@ class Display:
         """Screenshot of the whole screen as PNG; returns the path."""
         xwd = subprocess.run(["xwd", "-root", "-silent"], env=self.env(), capture_output=True,
                              timeout=20)
-        subprocess.run(["convert", "xwd:-", "png:" + path], input=xwd.stdout, check=True,
+        subprocess.run([CONVERT, "xwd:-", "png:" + path], input=xwd.stdout, check=True,
                        timeout=20)
         return path
 
@@ -159,7 +161,7 @@ class Display:
 
     def pixels(self, path):
         """(width, height, bytes) of a PNG as raw RGB."""
-        out = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True,
+        out = subprocess.run([CONVERT, path, "-depth", "8", "rgb:-"], capture_output=True,
                              check=True, timeout=20).stdout
         return self.width, self.height, out
 
@@ -301,7 +303,7 @@ class Image:
 
     def save(self, path):
         """Writes the picture as PNG; returns the path."""
-        subprocess.run(["convert", "-size", f"{self.width}x{self.height}", "-depth", "8",
+        subprocess.run([CONVERT, "-size", f"{self.width}x{self.height}", "-depth", "8",
                         "rgb:-", "png:" + path], input=self.data, check=True, timeout=20)
         return path
 
@@ -316,7 +318,7 @@ def image_from_xwd(raw):
     size = bits_per_pixel // 8
     lanes = {0xff: 0, 0xff00: 1, 0xff0000: 2, 0xff000000: 3}
     if bits_per_pixel not in (24, 32) or any(lanes.get(m, 9) >= size for m in masks):
-        out = subprocess.run(["convert", "xwd:-", "-depth", "8", "rgb:-"], input=raw,
+        out = subprocess.run([CONVERT, "xwd:-", "-depth", "8", "rgb:-"], input=raw,
                              capture_output=True, check=True, timeout=20).stdout
         return Image(width, height, out)
     start = header_size + 12 * ncolors
@@ -333,7 +335,7 @@ def image_from_xwd(raw):
 
 def load_image(path):
     """Any picture ImageMagick reads (BMP, PNG) as an Image."""
-    out = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], capture_output=True,
+    out = subprocess.run([CONVERT, path, "-depth", "8", "ppm:-"], capture_output=True,
                          check=True, timeout=20).stdout
     # P6 header: magic, width, height, maximum, each after white space or comment lines.
     tokens, pos = [], 0
