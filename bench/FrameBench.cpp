@@ -72,7 +72,9 @@ void KeepSceneStill(CGame& game) {
 }
 
 // One pass of the real loop in the play state; no event is waiting.
-void PlayFrame(CGame& game) { game.RunFrame(); }
+void PlayFrame(CGame& game) {
+    game.RunFrame();
+}
 } // namespace
 
 void* operator new(std::size_t size) {
@@ -82,8 +84,12 @@ void* operator new(std::size_t size) {
     }
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 static void BM_BareFrame(benchmark::State& state) {
     StartUp();

@@ -9,7 +9,13 @@
 
 namespace {
 // Codes of InitCursor: which cursor step failed.
-enum { CURSOR_OK = 0, CURSOR_HAND_BITMAP = 1, CURSOR_HAND = 2, CURSOR_STD_BITMAP = 3, CURSOR_STD = 4 };
+enum {
+    CURSOR_OK = 0,
+    CURSOR_HAND_BITMAP = 1,
+    CURSOR_HAND = 2,
+    CURSOR_STD_BITMAP = 3,
+    CURSOR_STD = 4
+};
 
 const char* const FONT_FILE = "fonts/FreeSans.ttf";
 
@@ -43,9 +49,9 @@ bool IsStrictlyInside(const SDL_Rect& rect, int x, int y) {
 
 CFramework::CFramework()
     : m_pScreen(nullptr), m_pCursorHandBitmap(nullptr), m_pCursorStdBitmap(nullptr),
-      m_pScreenTexture(nullptr), m_pRenderer(nullptr), m_pWindow(nullptr), m_pKeystate(nullptr),
-      m_DesktopRect{0, 0, 0, 0}, m_StartButtonRect{0, 0, 0, 0}, m_pCursorStd(nullptr),
-      m_pCursorHand(nullptr) {}
+      m_pScreenTexture(nullptr), m_pRenderer(nullptr), m_pWindow(nullptr),
+      m_pKeystate(nullptr), m_DesktopRect{0, 0, 0, 0}, m_StartButtonRect{0, 0, 0, 0},
+      m_pCursorStd(nullptr), m_pCursorHand(nullptr) {}
 
 bool CFramework::FailSetUp(const char* text) {
     CMyError::PrintError(text, SDL_GetError(), false);
@@ -81,8 +87,8 @@ bool CFramework::Init(const char* title, int width, int height, int bpp, bool bF
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
         SDL_RenderSetLogicalSize(m_pRenderer, width, height);
     }
-    m_pScreen = SDL_CreateRGBSurface(0, width, height, bpp, 0x00FF0000, 0x0000FF00, 0x000000FF,
-                                     0xFF000000);
+    m_pScreen =
+        SDL_CreateRGBSurface(0, width, height, bpp, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000);
     m_pScreenTexture = SDL_CreateTexture(m_pRenderer, SDL_PIXELFORMAT_ARGB8888,
                                          SDL_TEXTUREACCESS_STREAMING, width, height);
     if (m_pScreen == nullptr || m_pScreenTexture == nullptr) {
@@ -139,8 +145,8 @@ int CFramework::InitCursor() {
     }
     m_pCursorStd = SDL_CreateColorCursor(m_pCursorStdBitmap, 9, 6);
     if (m_pCursorStd == nullptr) {
-        CMyError::PrintError("Mouse Zeiger \"Pfeil\" konnte nicht erstellt werden!",
-                             SDL_GetError(), false);
+        CMyError::PrintError("Mouse Zeiger \"Pfeil\" konnte nicht erstellt werden!", SDL_GetError(),
+                             false);
         iCode = CURSOR_STD;
     }
 
@@ -203,7 +209,9 @@ bool CFramework::KeyDown(int scancode) {
     return m_pKeystate != nullptr && m_pKeystate[scancode] != 0;
 }
 
-void CFramework::Clear() { SDL_FillRect(m_pScreen, nullptr, SDL_MapRGB(m_pScreen->format, 0, 0, 0)); }
+void CFramework::Clear() {
+    SDL_FillRect(m_pScreen, nullptr, SDL_MapRGB(m_pScreen->format, 0, 0, 0));
+}
 
 void CFramework::Flip() {
     SDL_UpdateTexture(m_pScreenTexture, nullptr, m_pScreen->pixels, m_pScreen->pitch);

@@ -116,8 +116,8 @@ void CGame::RenderPlayerName() {
         // The name is UTF-8 as typed; the cut to the screen buffer keeps whole characters.
         const std::string strShown = Utf8Prefix(m_strPlayerName, SCREEN_TEXT_SIZE - 1);
         TTF_SetFontStyle(pFonts->m_pFontLarge, TTF_STYLE_BOLD);
-        m_pPlayerNameText = TTF_RenderUTF8_Blended(pFonts->m_pFontLarge, strShown.c_str(),
-                                                   TEXT_COLOR);
+        m_pPlayerNameText =
+            TTF_RenderUTF8_Blended(pFonts->m_pFontLarge, strShown.c_str(), TEXT_COLOR);
     }
     if (m_pPlayerNameText != nullptr) {
         BlitAt(m_pPlayerNameText, CFramework::Get()->m_pScreen, PLAYER_NAME_X, PLAYER_NAME_Y);

@@ -4,7 +4,9 @@ namespace {
 // The longest UTF-8 sequence: a lead byte and three continuation bytes.
 const std::size_t MAX_SEQUENCE = 4;
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 // Bytes in the sequence that the lead byte opens; 0 for a byte that cannot lead one.
 std::size_t SequenceLength(unsigned char c) {

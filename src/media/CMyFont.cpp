@@ -70,4 +70,6 @@ void CMyFont::CloseFont() {
     }
 }
 
-void CMyFont::Quit() { TTF_Quit(); }
+void CMyFont::Quit() {
+    TTF_Quit();
+}

@@ -31,8 +31,8 @@ void ShowBox(const char* pText) {
 
 CMySound::CMySound()
     : m_iFrequency(44100), m_uFormat(AUDIO_S16LSB), m_iChannels(2), m_iChunkSize(4096),
-      m_pMusic(nullptr), m_pBoing(nullptr), m_pSuccess(nullptr), m_pFail(nullptr),
-      m_iPlayCount{0, 0, 0, 0, 0} {}
+      m_pMusic(nullptr), m_pBoing(nullptr), m_pSuccess(nullptr),
+      m_pFail(nullptr), m_iPlayCount{0, 0, 0, 0, 0} {}
 
 int CMySound::SlotOf(int iId) {
     return (iId == SOUND_MUSIC || iId == SOUND_BOING || iId == SOUND_SUCCESS) ? iId : SOUND_FAIL;
@@ -110,7 +110,9 @@ void CMySound::Play(int iId) {
     }
 }
 
-int CMySound::PlayCount(int iId) const { return m_iPlayCount[SlotOf(iId)]; }
+int CMySound::PlayCount(int iId) const {
+    return m_iPlayCount[SlotOf(iId)];
+}
 
 void CMySound::Stop() {
     Mix_HaltMusic();

@@ -6,11 +6,13 @@
 #include "framework/CMyError.h"
 
 CSprite::CSprite()
-    : m_pScreen(CFramework::Get()->m_pScreen), m_pImage(nullptr), m_Rect{0, 0, 0, 0},
-      m_FrameRect{0, 0, 0, 0}, m_iNumFrames(0), m_iFrameWidth(0), m_iFrameHeight(0),
-      m_iNumFramesX(0) {}
+    : m_pScreen(CFramework::Get()->m_pScreen),
+      m_pImage(nullptr), m_Rect{0, 0, 0, 0}, m_FrameRect{0, 0, 0, 0}, m_iNumFrames(0),
+      m_iFrameWidth(0), m_iFrameHeight(0), m_iNumFramesX(0) {}
 
-CSprite::~CSprite() { SDL_FreeSurface(m_pImage); }
+CSprite::~CSprite() {
+    SDL_FreeSurface(m_pImage);
+}
 
 void CSprite::Load(const std::string& strFile) {
     m_pImage = SDL_LoadBMP_RW(SDL_RWFromFile(strFile.c_str(), "rb"), 1);
@@ -45,7 +47,9 @@ void CSprite::SetPos(float fXPos, float fYPos) {
     m_Rect.y = static_cast<int>(fYPos);
 }
 
-void CSprite::Render() { SDL_UpperBlit(m_pImage, nullptr, m_pScreen, &m_Rect); }
+void CSprite::Render() {
+    SDL_UpperBlit(m_pImage, nullptr, m_pScreen, &m_Rect);
+}
 
 void CSprite::Render(float fFrameNumber) {
     // A sheet without a whole column has no frame to show.

@@ -41,9 +41,11 @@ std::vector<double> Load(const char* pName, std::size_t& ch) {
     SDL_AudioSpec format{};
     Uint8* pBuffer = nullptr;
     Uint32 uLength = 0;
-    const bool bLoaded = SDL_LoadWAV((kDir + "/Sound/" + pName).c_str(), &format, &pBuffer, &uLength);
+    const bool bLoaded =
+        SDL_LoadWAV((kDir + "/Sound/" + pName).c_str(), &format, &pBuffer, &uLength);
     // The mixer runs at 44.1 kHz, 16 bits, so the files play unconverted.
-    EXPECT_TRUE(bLoaded && format.freq == 44100 && format.format == AUDIO_S16LSB && format.channels <= 2)
+    EXPECT_TRUE(bLoaded && format.freq == 44100 && format.format == AUDIO_S16LSB &&
+                format.channels <= 2)
         << pName << ": " << SDL_GetError();
     std::vector<double> samples;
     for (Uint32 i = 0; i + 1 < uLength; i += 2)

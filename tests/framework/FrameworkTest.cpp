@@ -42,7 +42,8 @@ TEST(StartButton, UnreadableDesktopIsReportedAndLeavesNoButton) {
     testing::internal::CaptureStderr();
     framework.InitWindowSizeParams(800, 600);
     const std::string strOut = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(strOut.rfind("Fenstergröße konnte nicht ermittelt werden!\nFehler: ", 0), 0u) << strOut;
+    EXPECT_EQ(strOut.rfind("Fenstergröße konnte nicht ermittelt werden!\nFehler: ", 0), 0u)
+        << strOut;
     EXPECT_TRUE(SameRect(framework.m_DesktopRect, SDL_Rect{0, 0, 0, 0}));
     EXPECT_FALSE(IsStrictlyInside(framework.m_StartButtonRect, 0, 0));
 }
@@ -90,8 +91,8 @@ TEST(Framework, SetsUpEverythingBeforeTheCursorsAndShowsABlackFrame) {
     EXPECT_EQ(pFramework->m_pScreen->w * 1000 + pFramework->m_pScreen->h, 800600);
     EXPECT_TRUE(CMyFont::Get()->m_bLoaded);
     const SDL_Rect& desk = pFramework->m_DesktopRect;
-    EXPECT_TRUE(SameRect(pFramework->m_StartButtonRect,
-                         ComputeStartButtonRect(800, 600, desk.w, desk.h)));
+    EXPECT_TRUE(
+        SameRect(pFramework->m_StartButtonRect, ComputeStartButtonRect(800, 600, desk.w, desk.h)));
 
     SDL_Surface* pScreen = pFramework->m_pScreen;
     SDL_FillRect(pScreen, nullptr, SDL_MapRGB(pScreen->format, 200, 100, 50));

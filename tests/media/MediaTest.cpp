@@ -12,7 +12,9 @@ namespace {
 SDL_Color FrameColor(int n) {
     return SDL_Color{static_cast<Uint8>(20 + 40 * n), static_cast<Uint8>(200 - 30 * n), 90, 255};
 }
-bool Same(SDL_Color a, SDL_Color b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+bool Same(SDL_Color a, SDL_Color b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 const SDL_Color BLACK{0, 0, 0, 255};
 
 // A 24-bit sheet of iFrames frames of w x h, iColumns to a row, each frame in its own colour;

@@ -57,8 +57,8 @@ int StoredGames(const char* pName) {
     sqlite3* pDB = nullptr;
     int iCount = -1;
     if (sqlite3_open("score/scores.db", &pDB) == SQLITE_OK) {
-        const std::string strSql = std::string("select count(*) from scores where name='") +
-                                   pName + "' and score > 0;";
+        const std::string strSql =
+            std::string("select count(*) from scores where name='") + pName + "' and score > 0;";
         sqlite3_exec(
             pDB, strSql.c_str(),
             [](void* pCount, int, char** argv, char**) {

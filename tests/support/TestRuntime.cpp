@@ -14,7 +14,9 @@
 
 namespace fs = std::filesystem;
 
-std::string BuiltRuntimeDir() { return ZENTARIS_RUNTIME_DIR; }
+std::string BuiltRuntimeDir() {
+    return ZENTARIS_RUNTIME_DIR;
+}
 
 std::string EnterFreshRuntimeDir(bool bCopy) {
     char szTemplate[] = "/tmp/zentaris-test-XXXXXX";
