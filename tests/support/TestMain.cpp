@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    const std::string strDir = EnterFreshRuntimeDir(false);
+    const std::string strDir = EnterFreshRuntimeDir();
     const int iResult = RUN_ALL_TESTS();
     if (chdir("/") == 0) {
         RemoveTree(strDir);

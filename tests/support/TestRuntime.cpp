@@ -14,11 +14,7 @@
 
 namespace fs = std::filesystem;
 
-std::string BuiltRuntimeDir() {
-    return ZENTARIS_RUNTIME_DIR;
-}
-
-std::string EnterFreshRuntimeDir(bool bCopy) {
+std::string EnterFreshRuntimeDir() {
     char szTemplate[] = "/tmp/zentaris-test-XXXXXX";
     const char* pDir = mkdtemp(szTemplate);
     if (pDir == nullptr) {
@@ -26,13 +22,9 @@ std::string EnterFreshRuntimeDir(bool bCopy) {
         std::abort();
     }
     const fs::path dir(pDir);
-    const fs::path built(BuiltRuntimeDir());
+    const fs::path built(ZENTARIS_RUNTIME_DIR);
     for (const char* pSub : {"ImgData", "Sound", "fonts"}) {
-        if (bCopy) {
-            fs::copy(built / pSub, dir / pSub, fs::copy_options::recursive);
-        } else {
-            fs::create_directory_symlink(built / pSub, dir / pSub);
-        }
+        fs::create_directory_symlink(built / pSub, dir / pSub);
     }
     fs::create_directory(dir / "score");
     if (chdir(pDir) != 0) {

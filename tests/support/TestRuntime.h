@@ -6,13 +6,9 @@
 
 #include <SDL.h>
 
-// The staged runtime directory of the build (executable and generated assets).
-std::string BuiltRuntimeDir();
-
 // Creates a fresh temporary runtime directory with ImgData/, Sound/ and fonts/ (links to the
-// built assets, or real copies when bCopy is true, so a test may delete or damage them) and an
-// empty score/, makes it the working directory and returns its path.
-std::string EnterFreshRuntimeDir(bool bCopy);
+// built assets) and an empty score/, makes it the working directory and returns its path.
+std::string EnterFreshRuntimeDir();
 
 // Removes a directory tree (used for the runtime directories made above).
 void RemoveTree(const std::string& strPath);
