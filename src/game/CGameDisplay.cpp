@@ -1,12 +1,9 @@
 #include "game/CGame.h"
 
-#include <cstdlib>
-
 #include <SDL.h>
 #include <SDL_ttf.h>
 
 #include "framework/CFramework.h"
-#include "framework/CMyError.h"
 #include "game/Utf8Text.h"
 #include "media/CMyFont.h"
 #include "media/CSprite.h"
@@ -58,13 +55,6 @@ void DrawTableText(TTF_Font* pFont, const std::string& strText, SDL_Surface* pTa
     }
 }
 
-[[noreturn]] void FailHighScoreBitmap() {
-    char szText[CMyError::BUFFER_SIZE];
-    SDL_snprintf(szText, sizeof(szText), "Fehler beim Laden der Bitmap: %s", HIGHSCORE_BITMAP);
-    CMyError::PrintError(szText, SDL_GetError(), false);
-    CFramework::Get()->Quit();
-    std::exit(1);
-}
 } // namespace
 
 void CGame::RenderLives() {
@@ -132,7 +122,7 @@ void CGame::RenderHighScore(bool bHelpPage) {
         // Loaded afresh each time: the rows drawn into the last copy are gone.
         m_pHighScoreText = SDL_LoadBMP_RW(SDL_RWFromFile(HIGHSCORE_BITMAP, "rb"), 1);
         if (m_pHighScoreText == nullptr) {
-            FailHighScoreBitmap();
+            CSprite::FailLoad(HIGHSCORE_BITMAP);
         }
         const HighScoreRows rows = CDBConnection::Get()->ReadHighScore();
         TTF_Font* pFont = CMyFont::Get()->m_pFontSmall;

@@ -17,13 +17,17 @@ CSprite::~CSprite() {
 void CSprite::Load(const std::string& strFile) {
     m_pImage = SDL_LoadBMP_RW(SDL_RWFromFile(strFile.c_str(), "rb"), 1);
     if (m_pImage == nullptr) {
-        char szText[CMyError::BUFFER_SIZE];
-        SDL_snprintf(szText, sizeof(szText), "Fehler beim Laden der Bitmap: %s", strFile.c_str());
-        CMyError::PrintError(szText, SDL_GetError(), false);
-        CFramework::Get()->Quit();
-        std::exit(1);
+        FailLoad(strFile);
     }
     m_Rect = SDL_Rect{0, 0, m_pImage->w, m_pImage->h};
+}
+
+void CSprite::FailLoad(const std::string& strFile) {
+    char szText[CMyError::BUFFER_SIZE];
+    SDL_snprintf(szText, sizeof(szText), "Fehler beim Laden der Bitmap: %s", strFile.c_str());
+    CMyError::PrintError(szText, SDL_GetError(), false);
+    CFramework::Get()->Quit();
+    std::exit(1);
 }
 
 void CSprite::Load(const std::string& strFile, int iNumFrames, int iFrameWidth, int iFrameHeight) {

@@ -16,6 +16,9 @@ public:
     void Load(const std::string& strFile);
     void Load(const std::string& strFile, int iNumFrames, int iFrameWidth, int iFrameHeight);
 
+    // Reports a bitmap that cannot be loaded and ends the program with status 1.
+    [[noreturn]] static void FailLoad(const std::string& strFile);
+
     void SetColorKey(int r, int g, int b);
     void SetPos(float fXPos, float fYPos);
     void Render();
