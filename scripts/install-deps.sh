@@ -10,7 +10,7 @@ packages=(
     fonts-freefont-ttf librsvg2-bin python3
     xvfb x11-xkb-utils evilwm xdotool x11-utils x11-apps imagemagick e2fsprogs
     valgrind
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file lintian mandoc man-db gzip
 )
 
 missing=()
