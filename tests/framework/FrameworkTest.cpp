@@ -21,9 +21,7 @@ TEST(StartButton, FollowsTheScaledStartPageOnEveryDesktop) {
     const struct {
         int iDeskW, iDeskH;
         SDL_Rect expected;
-    } cases[] = {{1920, 1080, {1247, 939, 288, 87}},
-                 {1280, 1024, {913, 890, 273, 82}},
-                 {800, 600, {560, 522, 160, 48}}};
+    } cases[] = {{1920, 1080, {1247, 939, 288, 87}}, {800, 600, {560, 522, 160, 48}}};
     for (const auto& c : cases) {
         EXPECT_TRUE(SameRect(ComputeStartButtonRect(800, 600, c.iDeskW, c.iDeskH), c.expected))
             << c.iDeskW << " x " << c.iDeskH;
@@ -114,4 +112,33 @@ TEST(Framework, SetsUpEverythingBeforeTheCursorsAndShowsABlackFrame) {
     pFramework->Quit();
     EXPECT_EQ(pFramework->m_pScreen, nullptr);
     StopFramework(); // a second Quit is harmless
+}
+
+static std::string RectText(const SDL_Rect& r) {
+    return std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.w) + "x" +
+           std::to_string(r.h);
+}
+
+TEST(StartButton, HitAreaIsTheDrawnButtonOnEveryDesktopShape) {
+    // The drawn button, logical (560, 522) to (720, 570), mapped through the letterbox: scale
+    // min(W / 800, H / 600), image centred both ways.
+    const struct {
+        int iDeskW, iDeskH;
+        SDL_Rect expected;
+    } cases[] = {// Scale 1.6, image 1280 x 960 from y 32: x 896..1152, y 867.2..944.
+                 {1280, 1024, {896, 867, 256, 77}},
+                 // Scale 1.28: x 716.8..921.6, y 668.16..729.6.
+                 {1024, 768, {716, 668, 205, 61}},
+                 // Scale 2, image 1600 wide from x 160: x 1280..1600, y 1044..1140.
+                 {1920, 1200, {1280, 1044, 320, 96}},
+                 // Scale 1.8 from x 560: x 1568..1856, y 939.6..1026. In single precision the
+                 // image is 1439.9999 wide, so the left edge truncates to 1567 (1247 on 1920).
+                 {2560, 1080, {1567, 939, 288, 87}},
+                 {1920, 1080, {1247, 939, 288, 87}},
+                 {800, 600, {560, 522, 160, 48}}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(RectText(ComputeStartButtonRect(800, 600, c.iDeskW, c.iDeskH)),
+                  RectText(c.expected))
+            << c.iDeskW << " x " << c.iDeskH;
+    }
 }
