@@ -70,6 +70,14 @@ void MakeParentDirectory(const char* pPath) {
     std::filesystem::create_directories(parent, error);
 }
 
+// A FIFO, a device or a directory at the path is no database: opening a FIFO would block the
+// game for good, before SQLite could say anything. A missing file is made by the open.
+bool IsNoDatabaseFile(const char* pPath) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(pPath, error);
+    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+}
+
 bool IsKeptNameByte(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ';
 }
@@ -95,6 +103,10 @@ bool CDBConnection::OpenDB(const char* path) {
         m_pDB = nullptr;
     }
     MakeParentDirectory(path);
+    if (path != nullptr && IsNoDatabaseFile(path)) {
+        ReportDatabaseError(sqlite3_errstr(SQLITE_CANTOPEN), DETAIL_OPEN);
+        return false;
+    }
     if (sqlite3_open(path, &m_pDB) != SQLITE_OK) {
         // The text lives in the handle: copy it before the handle is closed.
         const std::string strError = sqlite3_errmsg(m_pDB);

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "scorestore/CDBConnection.h"
@@ -93,4 +95,30 @@ TEST_F(ScoreStore, StoreThatCannotOpenReportsOnceAndListsTheFallbackRow) {
     EXPECT_EQ(m_DB.ReadHighScore(), (HighScoreRows{Row("Keine Highscore Anzeige!", "Fehler")}));
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Datenbankfehler: unable to open database file\nFehler: SQLite Datenbankfehler\n");
+}
+
+const char* const OPEN_FAILURE =
+    "Datenbankfehler: unable to open database file\nFehler: SQLite Datenbankfehler\n";
+
+TEST_F(ScoreStore, PathThatIsNoRegularFileFailsToOpenAtOnce) {
+    // A FIFO would block the open for good, as root too; a link to a file is a file.
+    const std::pair<const char*, bool> kinds[] = {{"fifo", false}, {"dir", false}, {"link", true}};
+    for (const auto& [pKind, bOpens] : kinds) {
+        std::filesystem::remove_all("score");
+        std::filesystem::create_directory("score");
+        const std::string strKind = pKind;
+        if (strKind == "fifo") {
+            ASSERT_EQ(mkfifo(DB_PATH, 0600), 0);
+        } else if (strKind == "dir") {
+            std::filesystem::create_directory(DB_PATH);
+        } else {
+            std::ofstream("score/target.db");
+            std::filesystem::create_symlink("target.db", DB_PATH);
+        }
+        CDBConnection db;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(db.OpenDB(DB_PATH), bOpens) << pKind;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), bOpens ? "" : OPEN_FAILURE) << pKind;
+        EXPECT_EQ(db.ReadHighScore().size(), bOpens ? 0u : 1u) << pKind << ": fallback row only";
+    }
 }
