@@ -40,6 +40,10 @@ constexpr char DETAIL_CREATE[] = "Kann Datenbanktabelle nicht anlegen";
 constexpr char DETAIL_WRITE[] = "Kann Highscore nicht schreiben";
 constexpr char DETAIL_READ[] = "Kann Highscore nicht ermitteln";
 
+// How long a statement waits for a lock another program holds on the file before it fails, in
+// milliseconds: long enough for another program's short write, short enough that play goes on.
+constexpr int LOCK_WAIT_MS = 2000;
+
 // Screen texts are cut at 19 bytes.
 constexpr int ROW_TEXT_SIZE = 20;
 
@@ -116,6 +120,7 @@ bool CDBConnection::OpenDB(const char* path) {
         ReportDatabaseError(strError.c_str(), DETAIL_OPEN);
         return false;
     }
+    sqlite3_busy_timeout(m_pDB, LOCK_WAIT_MS);
     char* pError = nullptr;
     if (sqlite3_exec(m_pDB, CREATE_STATEMENT, nullptr, nullptr, &pError) != SQLITE_OK) {
         ReportExecError(m_pDB, pError, DETAIL_CREATE);

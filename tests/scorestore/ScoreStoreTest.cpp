@@ -1,8 +1,10 @@
 // The score table in a real SQLite file of the test's runtime directory: its schema, the best
 // three, the name clean-up, rows other programs wrote, and a store that cannot be opened.
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include <sys/stat.h>
 
@@ -120,5 +122,39 @@ TEST_F(ScoreStore, PathThatIsNoRegularFileFailsToOpenAtOnce) {
         EXPECT_EQ(db.OpenDB(DB_PATH), bOpens) << pKind;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), bOpens ? "" : OPEN_FAILURE) << pKind;
         EXPECT_EQ(db.ReadHighScore().size(), bOpens ? 0u : 1u) << pKind << ": fallback row only";
+    }
+}
+
+TEST_F(ScoreStore, StoreWaitsTwoSecondsForTheLockOfAnotherProgram) {
+    // How long the other program holds its lock (-1: until the store has given up).
+    const struct {
+        int iHoldMs;
+        const char* pReport;
+        Texts rows;
+    } cases[] = {{500, "", {"Ben 700", "Anna 2500"}},
+                 {-1,
+                  "Datenbankfehler: database is locked\nFehler: Kann Highscore nicht schreiben\n",
+                  {"Ben 700"}}};
+    for (const auto& c : cases) {
+        std::filesystem::remove_all("score");
+        CDBConnection db;
+        ASSERT_TRUE(db.OpenDB(DB_PATH));
+        ASSERT_TRUE(db.WriteScore("Ben", 700));
+        sqlite3* pOther = nullptr;
+        ASSERT_EQ(sqlite3_open(DB_PATH, &pOther), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(pOther, "begin exclusive;", nullptr, nullptr, nullptr), SQLITE_OK);
+        std::thread release([&] {
+            if (c.iHoldMs >= 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(c.iHoldMs));
+                sqlite3_exec(pOther, "commit;", nullptr, nullptr, nullptr);
+            }
+        });
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(db.WriteScore("Anna", 2500), c.iHoldMs >= 0) << c.iHoldMs;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.pReport) << c.iHoldMs;
+        release.join();
+        sqlite3_close(pOther); // a lock still held goes with the connection
+        EXPECT_EQ(Query("select name || ' ' || score from scores order by id;"), c.rows)
+            << c.iHoldMs;
     }
 }
