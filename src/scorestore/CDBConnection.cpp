@@ -28,6 +28,9 @@ static_assert(sizeof(CREATE_STATEMENT) - 1 == 141, "the creating statement is 14
 constexpr char STORE_START[] = "insert into scores(name,score) values('";
 constexpr char STORE_MIDDLE[] = "',";
 constexpr char STORE_END[] = ");";
+constexpr char UPDATE_START[] = "update scores set score=";
+constexpr char UPDATE_MIDDLE[] = " where id=";
+constexpr char UPDATE_END[] = ";";
 constexpr char READ_STATEMENT[] = "select name, score from scores order by score desc limit 3;";
 
 constexpr char FALLBACK_NAME[] = "Keine Highscore Anzeige!";
@@ -92,7 +95,7 @@ int c_callback(void* self, int argc, char** argv, char** colNames) {
     return static_cast<CDBConnection*>(self)->callback(argc, argv, colNames);
 }
 
-CDBConnection::CDBConnection() : m_pDB(nullptr) {}
+CDBConnection::CDBConnection() : m_pDB(nullptr), m_iLastRowId(0) {}
 
 CDBConnection::~CDBConnection() {
     if (m_pDB != nullptr) {
@@ -150,6 +153,21 @@ bool CDBConnection::WriteScore(std::string name, int score) {
     }
     const std::string strStatement = STORE_START + SanitizeText(std::move(name)) + STORE_MIDDLE +
                                      std::to_string(score) + STORE_END;
+    char* pError = nullptr;
+    if (sqlite3_exec(m_pDB, strStatement.c_str(), nullptr, nullptr, &pError) != SQLITE_OK) {
+        ReportExecError(m_pDB, pError, DETAIL_WRITE);
+        return false;
+    }
+    m_iLastRowId = sqlite3_last_insert_rowid(m_pDB);
+    return true;
+}
+
+bool CDBConnection::UpdateScore(long long iRowId, int score) {
+    if (m_pDB == nullptr) {
+        return false;
+    }
+    const std::string strStatement =
+        UPDATE_START + std::to_string(score) + UPDATE_MIDDLE + std::to_string(iRowId) + UPDATE_END;
     char* pError = nullptr;
     if (sqlite3_exec(m_pDB, strStatement.c_str(), nullptr, nullptr, &pError) != SQLITE_OK) {
         ReportExecError(m_pDB, pError, DETAIL_WRITE);
