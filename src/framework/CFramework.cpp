@@ -89,8 +89,10 @@ bool CFramework::Init(const char* title, int width, int height, int bpp, bool bF
         m_pWindow = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 0, 0,
                                      SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
+        // Like the full-screen window, it leaves the choice of the drawing driver to the renderer,
+        // so the window opens where OpenGL is missing too.
         m_pWindow = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                     height, SDL_WINDOW_OPENGL);
+                                     height, 0);
     }
     if (m_pWindow == nullptr) {
         return FailSetUp("Fenster konnte nicht erzeugt werden!");
@@ -122,6 +124,11 @@ bool CFramework::Init(const char* title, int width, int height, int bpp, bool bF
     CMyFont::Get()->Load(FONT_FILE);
 
     InitWindowSizeParams(width, height);
+    if (!bFullscreen) {
+        // The window shows the image at its own size from its top-left corner.
+        m_StartButtonRect = StartButtonRect(
+            CImagePlacement{0, 0, static_cast<float>(width), static_cast<float>(height)});
+    }
     return InitCursor() == CURSOR_OK;
 }
 

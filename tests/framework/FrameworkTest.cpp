@@ -1,9 +1,12 @@
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "framework/CCommandLine.h"
 #include "framework/CFramework.h"
 #include "framework/CMyError.h"
 #include "framework/CTimer.h"
@@ -140,5 +143,81 @@ TEST(StartButton, HitAreaIsTheDrawnButtonOnEveryDesktopShape) {
         EXPECT_EQ(RectText(ComputeStartButtonRect(800, 600, c.iDeskW, c.iDeskH)),
                   RectText(c.expected))
             << c.iDeskW << " x " << c.iDeskH;
+    }
+}
+
+TEST(Framework, WindowShowsTheImageAtItsOwnSizeWithTheButtonWhereItIsDrawn) {
+    testing::internal::CaptureStderr(); // the dummy driver makes no cursors
+    CFramework::Get()->Init("Zentaris", 800, 600, 32, false);
+    testing::internal::GetCapturedStderr();
+    CFramework* pFramework = CFramework::Get();
+    ASSERT_NE(pFramework->m_pWindow, nullptr);
+    int iW = 0, iH = 0;
+    SDL_GetWindowSize(pFramework->m_pWindow, &iW, &iH);
+    EXPECT_EQ(std::to_string(iW) + " x " + std::to_string(iH), "800 x 600");
+    EXPECT_EQ(SDL_GetWindowFlags(pFramework->m_pWindow) & SDL_WINDOW_FULLSCREEN, 0u);
+    // The dummy desktop is larger than the window: its rectangle would lie elsewhere.
+    EXPECT_EQ(RectText(pFramework->m_StartButtonRect), "560,522 160x48");
+    StopFramework();
+}
+
+// The command line as run: program name first.
+static CCommandLine Parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "zentaris");
+    return ParseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+TEST(CommandLine, OptionsChooseTheRunAndAnythingElseIsAMisuse) {
+    const char* const runs[] = {"game", "help", "version", "misuse"};
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{}, "game"},
+        {{"-w"}, "game window"},
+        {{"--window", "-w"}, "game window"},
+        {{"-h"}, "help"},
+        {{"--window", "--help"}, "help"},
+        {{"--version"}, "version"},
+        {{"--version", "-h"}, "help"},
+        {{"--help", "-x"}, "misuse"},
+        {{"stray"}, "misuse"},
+        {{"-w", ""}, "misuse"},
+    };
+    for (const auto& [args, strExpected] : cases) {
+        const CCommandLine commandLine = Parse(args);
+        const bool bWindow = commandLine.m_bWindow && commandLine.m_iRun == RUN_GAME;
+        EXPECT_EQ(runs[commandLine.m_iRun] + std::string(bWindow ? " window" : ""), strExpected)
+            << testing::PrintToString(args);
+    }
+    for (const char* pArg : {"--windows", "-window", "-wh", "-v", "-", "--", "--Help", "-W"}) {
+        EXPECT_EQ(Parse({pArg}).m_iRun, RUN_MISUSE) << pArg;
+    }
+}
+
+static std::string ReadBack(std::FILE* pFile) {
+    std::string strText;
+    std::rewind(pFile);
+    for (int c = std::fgetc(pFile); c != EOF; c = std::fgetc(pFile)) {
+        strText += static_cast<char>(c);
+    }
+    std::fclose(pFile);
+    return strText;
+}
+
+TEST(CommandLine, HelpAndVersionGoToStandardOutputAndAMisuseToStandardError) {
+    const std::string strUsage = UsageText();
+    for (const char* pOption : {"-w, --window", "-h, --help", "    --version"}) {
+        EXPECT_NE(strUsage.find(pOption), std::string::npos) << pOption << " is not listed";
+    }
+    const struct {
+        int iRun, iStatus;
+        std::string strOut, strErr;
+    } cases[] = {{RUN_HELP, 0, strUsage, ""},
+                 {RUN_VERSION, 0, "zentaris " ZENTARIS_TEST_VERSION "\n", ""},
+                 {RUN_MISUSE, 2, "", strUsage}};
+    for (const auto& c : cases) {
+        std::FILE* pOut = std::tmpfile();
+        std::FILE* pErr = std::tmpfile();
+        EXPECT_EQ(AnswerCommandLine(CCommandLine{c.iRun, false}, pOut, pErr), c.iStatus) << c.iRun;
+        EXPECT_EQ(ReadBack(pOut), c.strOut) << c.iRun;
+        EXPECT_EQ(ReadBack(pErr), c.strErr) << c.iRun;
     }
 }
