@@ -3,10 +3,14 @@
 // Runs under SDL's dummy drivers in the built runtime directory.
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <list>
+#include <map>
 #include <new>
+#include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -70,6 +74,36 @@ void KeepSceneStill(CGame& game) {
         bonus.m_fAge = 0.0f;
     }
 }
+
+// The console table as usual; besides, it keeps the medians of the repetitions, so the ratio of
+// a play frame to a bare frame can be printed from the same run.
+class CMedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                m_Medians[run.run_name.function_name] = {run.GetAdjustedRealTime(),
+                                                         run.GetAdjustedCPUTime()};
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void PrintRatio(const char* pOver, const char* pUnder) const {
+        const auto over = m_Medians.find(pOver);
+        const auto under = m_Medians.find(pUnder);
+        if (over == m_Medians.end() || under == m_Medians.end()) {
+            std::printf("(run with --benchmark_repetitions to get the %s / %s ratio)\n", pOver,
+                        pUnder);
+            return;
+        }
+        std::printf("%s / %s, medians: %.2f (wall time), %.2f (CPU time)\n", pOver, pUnder,
+                    over->second.first / under->second.first,
+                    over->second.second / under->second.second);
+    }
+
+private:
+    std::map<std::string, std::pair<double, double>> m_Medians;
+};
 
 // One pass of the real loop in the play state; no event is waiting.
 void PlayFrame(CGame& game) {
@@ -173,7 +207,10 @@ int main(int argc, char** argv) {
     }
     std::filesystem::create_directory("score");
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    CMedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::fflush(stdout);
+    reporter.PrintRatio("BM_PlayFrame", "BM_BareFrame");
     benchmark::Shutdown();
     std::error_code ec;
     std::filesystem::remove_all(szDir, ec);

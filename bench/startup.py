@@ -17,7 +17,12 @@ import sys
 import tempfile
 import time
 
-from Xlib import X, display as xdisplay
+try:
+    from Xlib import X, display as xdisplay
+except ImportError:
+    # Debian's python3-xlib, when the python3 on the PATH is not the system's own.
+    sys.path.append("/usr/lib/python3/dist-packages")
+    from Xlib import X, display as xdisplay
 
 POLL_SECONDS = 0.002
 FIRST_FRAME_LIMIT = 30.0
