@@ -1,9 +1,65 @@
 #include "media/CSprite.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "framework/CFramework.h"
 #include "framework/CMyError.h"
+
+namespace {
+Uint32 ReadLE32(const Uint8* pBytes) {
+    return static_cast<Uint32>(pBytes[0]) | static_cast<Uint32>(pBytes[1]) << 8 |
+           static_cast<Uint32>(pBytes[2]) << 16 | static_cast<Uint32>(pBytes[3]) << 24;
+}
+
+// Reads an uncompressed 24-bit BMP (what the game's pictures are) straight into an opaque
+// surface of a 32-bit format, so no 24-bit copy is made and thrown away. Returns null for any
+// other kind of file, or a short one; SDL's own loader then reads it.
+SDL_Surface* ReadPlainBmp(SDL_RWops* pRw, const SDL_PixelFormat* pF) {
+    Uint8 head[54];
+    // Eight bits a channel: the screen's 32-bit formats.
+    if (pF->BytesPerPixel != 4 || pF->Rloss != 0 || pF->Gloss != 0 || pF->Bloss != 0 ||
+        SDL_RWread(pRw, head, sizeof(head), 1) != 1 || head[0] != 'B' || head[1] != 'M') {
+        return nullptr;
+    }
+    const Sint32 w = static_cast<Sint32>(ReadLE32(head + 18));
+    const Sint32 iRawHeight = static_cast<Sint32>(ReadLE32(head + 22));
+    const int iBits = head[28] | head[29] << 8;
+    if (ReadLE32(head + 14) < 40 || w <= 0 || w > 65535 || iRawHeight == 0 || iRawHeight < -65535 ||
+        iRawHeight > 65535 || iBits != 24 || ReadLE32(head + 30) != 0 ||
+        SDL_RWseek(pRw, ReadLE32(head + 10), RW_SEEK_SET) < 0) {
+        return nullptr;
+    }
+    const int h = iRawHeight < 0 ? -iRawHeight : iRawHeight; // negative: rows top to bottom
+    SDL_Surface* pImage = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, pF->format);
+    if (pImage == nullptr) {
+        return nullptr;
+    }
+    // The format's fields in locals: the loop writes through a Uint32 pointer, which the
+    // compiler cannot prove leaves them alone.
+    const int iR = pF->Rshift;
+    const int iG = pF->Gshift;
+    const int iB = pF->Bshift;
+    const Uint32 uAlpha = pF->Amask;
+    std::vector<Uint8> row(static_cast<std::size_t>((w * 3 + 3) & ~3));
+    for (int i = 0; i < h; ++i) {
+        if (SDL_RWread(pRw, row.data(), row.size(), 1) != 1) {
+            SDL_FreeSurface(pImage);
+            return nullptr;
+        }
+        const int y = iRawHeight < 0 ? i : h - 1 - i;
+        Uint32* pOut =
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(pImage->pixels) + y * pImage->pitch);
+        const Uint8* pIn = row.data(); // blue, green, red
+        for (int x = 0; x < w; ++x, pIn += 3) {
+            pOut[x] = static_cast<Uint32>(pIn[2]) << iR | static_cast<Uint32>(pIn[1]) << iG |
+                      static_cast<Uint32>(pIn[0]) << iB | uAlpha;
+        }
+    }
+    SDL_SetSurfaceBlendMode(pImage, SDL_BLENDMODE_NONE);
+    return pImage;
+}
+} // namespace
 
 CSprite::CSprite()
     : m_pScreen(CFramework::Get()->m_pScreen),
@@ -16,12 +72,21 @@ CSprite::~CSprite() {
 }
 
 void CSprite::Load(const std::string& strFile) {
-    SDL_Surface* pLoaded = SDL_LoadBMP_RW(SDL_RWFromFile(strFile.c_str(), "rb"), 1);
-    if (pLoaded == nullptr) {
-        FailLoad(strFile);
-    }
     // Converted once here, so that drawing is a plain copy instead of a conversion per pixel.
-    m_pImage = ToScreenFormat(pLoaded, m_pScreen, true);
+    SDL_RWops* pRw = SDL_RWFromFile(strFile.c_str(), "rb");
+    m_pImage = pRw && m_pScreen ? ReadPlainBmp(pRw, m_pScreen->format) : nullptr;
+    if (m_pImage != nullptr) {
+        SDL_RWclose(pRw);
+    } else {
+        if (pRw != nullptr) {
+            SDL_RWseek(pRw, 0, RW_SEEK_SET);
+        }
+        SDL_Surface* pLoaded = SDL_LoadBMP_RW(pRw, 1);
+        if (pLoaded == nullptr) {
+            FailLoad(strFile);
+        }
+        m_pImage = ToScreenFormat(pLoaded, m_pScreen, true);
+    }
     m_Rect = SDL_Rect{0, 0, m_pImage->w, m_pImage->h};
 }
 
