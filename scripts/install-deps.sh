@@ -8,7 +8,7 @@ packages=(
     libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsqlite3-dev sqlite3
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-freefont-ttf librsvg2-bin python3
-    xvfb x11-xkb-utils evilwm xdotool x11-utils x11-apps imagemagick e2fsprogs
+    xvfb x11-xkb-utils evilwm xdotool x11-utils x11-apps imagemagick e2fsprogs python3-xlib
     valgrind
     desktop-file-utils appstream dpkg-dev file lintian mandoc man-db gzip
 )

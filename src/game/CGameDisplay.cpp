@@ -133,6 +133,10 @@ void CGame::RenderHighScore(bool bHelpPage) {
             DrawTableText(pFont, row.second, m_pHighScoreText, TABLE_SCORE_X, y);
             y += TABLE_ROW_STEP;
         }
+        // Rows are drawn into the picture as loaded; the finished table is then kept in the
+        // screen's format, so showing it is a plain copy.
+        m_pHighScoreText =
+            CSprite::ToScreenFormat(m_pHighScoreText, CFramework::Get()->m_pScreen, true);
         m_bHighScoreChanged = false;
     }
     if (m_pHighScoreText != nullptr) {

@@ -1,9 +1,65 @@
 #include "media/CSprite.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "framework/CFramework.h"
 #include "framework/CMyError.h"
+
+namespace {
+Uint32 ReadLE32(const Uint8* pBytes) {
+    return static_cast<Uint32>(pBytes[0]) | static_cast<Uint32>(pBytes[1]) << 8 |
+           static_cast<Uint32>(pBytes[2]) << 16 | static_cast<Uint32>(pBytes[3]) << 24;
+}
+
+// Reads an uncompressed 24-bit BMP (what the game's pictures are) straight into an opaque
+// surface of a 32-bit format, so no 24-bit copy is made and thrown away. Returns null for any
+// other kind of file, or a short one; SDL's own loader then reads it.
+SDL_Surface* ReadPlainBmp(SDL_RWops* pRw, const SDL_PixelFormat* pF) {
+    Uint8 head[54];
+    // Eight bits a channel: the screen's 32-bit formats.
+    if (pF->BytesPerPixel != 4 || pF->Rloss != 0 || pF->Gloss != 0 || pF->Bloss != 0 ||
+        SDL_RWread(pRw, head, sizeof(head), 1) != 1 || head[0] != 'B' || head[1] != 'M') {
+        return nullptr;
+    }
+    const Sint32 w = static_cast<Sint32>(ReadLE32(head + 18));
+    const Sint32 iRawHeight = static_cast<Sint32>(ReadLE32(head + 22));
+    const int iBits = head[28] | head[29] << 8;
+    if (ReadLE32(head + 14) < 40 || w <= 0 || w > 65535 || iRawHeight == 0 || iRawHeight < -65535 ||
+        iRawHeight > 65535 || iBits != 24 || ReadLE32(head + 30) != 0 ||
+        SDL_RWseek(pRw, ReadLE32(head + 10), RW_SEEK_SET) < 0) {
+        return nullptr;
+    }
+    const int h = iRawHeight < 0 ? -iRawHeight : iRawHeight; // negative: rows top to bottom
+    SDL_Surface* pImage = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, pF->format);
+    if (pImage == nullptr) {
+        return nullptr;
+    }
+    // The format's fields in locals: the loop writes through a Uint32 pointer, which the
+    // compiler cannot prove leaves them alone.
+    const int iR = pF->Rshift;
+    const int iG = pF->Gshift;
+    const int iB = pF->Bshift;
+    const Uint32 uAlpha = pF->Amask;
+    std::vector<Uint8> row(static_cast<std::size_t>((w * 3 + 3) & ~3));
+    for (int i = 0; i < h; ++i) {
+        if (SDL_RWread(pRw, row.data(), row.size(), 1) != 1) {
+            SDL_FreeSurface(pImage);
+            return nullptr;
+        }
+        const int y = iRawHeight < 0 ? i : h - 1 - i;
+        Uint32* pOut =
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(pImage->pixels) + y * pImage->pitch);
+        const Uint8* pIn = row.data(); // blue, green, red
+        for (int x = 0; x < w; ++x, pIn += 3) {
+            pOut[x] = static_cast<Uint32>(pIn[2]) << iR | static_cast<Uint32>(pIn[1]) << iG |
+                      static_cast<Uint32>(pIn[0]) << iB | uAlpha;
+        }
+    }
+    SDL_SetSurfaceBlendMode(pImage, SDL_BLENDMODE_NONE);
+    return pImage;
+}
+} // namespace
 
 CSprite::CSprite()
     : m_pScreen(CFramework::Get()->m_pScreen),
@@ -11,15 +67,59 @@ CSprite::CSprite()
       m_iFrameWidth(0), m_iFrameHeight(0), m_iNumFramesX(0) {}
 
 CSprite::~CSprite() {
+    FreeFrames();
     SDL_FreeSurface(m_pImage);
 }
 
 void CSprite::Load(const std::string& strFile) {
-    m_pImage = SDL_LoadBMP_RW(SDL_RWFromFile(strFile.c_str(), "rb"), 1);
-    if (m_pImage == nullptr) {
-        FailLoad(strFile);
+    // Converted once here, so that drawing is a plain copy instead of a conversion per pixel.
+    SDL_RWops* pRw = SDL_RWFromFile(strFile.c_str(), "rb");
+    m_pImage = pRw && m_pScreen ? ReadPlainBmp(pRw, m_pScreen->format) : nullptr;
+    if (m_pImage != nullptr) {
+        SDL_RWclose(pRw);
+    } else {
+        if (pRw != nullptr) {
+            SDL_RWseek(pRw, 0, RW_SEEK_SET);
+        }
+        SDL_Surface* pLoaded = SDL_LoadBMP_RW(pRw, 1);
+        if (pLoaded == nullptr) {
+            FailLoad(strFile);
+        }
+        m_pImage = ToScreenFormat(pLoaded, m_pScreen, true);
     }
     m_Rect = SDL_Rect{0, 0, m_pImage->w, m_pImage->h};
+}
+
+SDL_Surface* CSprite::ToScreenFormat(SDL_Surface* pSurface, const SDL_Surface* pScreen,
+                                     bool bWithAlpha) {
+    if (pScreen == nullptr) {
+        return pSurface;
+    }
+    const SDL_PixelFormat* pF = pScreen->format;
+    const Uint32 uFormat = bWithAlpha ? pF->format
+                                      : SDL_MasksToPixelFormatEnum(pF->BitsPerPixel, pF->Rmask,
+                                                                   pF->Gmask, pF->Bmask, 0);
+    // The key is carried over by its colour, and the conversion itself copies every pixel.
+    Uint32 uKey = 0;
+    const bool bKeyed = SDL_GetColorKey(pSurface, &uKey) == 0;
+    SDL_Color key{0, 0, 0, 0};
+    SDL_GetRGB(uKey, pSurface->format, &key.r, &key.g, &key.b);
+    SDL_Surface* pConverted = pSurface;
+    if (pSurface->format->format != uFormat) {
+        SDL_SetColorKey(pSurface, SDL_FALSE, 0);
+        pConverted = SDL_ConvertSurfaceFormat(pSurface, uFormat, 0);
+        if (pConverted == nullptr) {
+            pConverted = pSurface; // still drawable, only slower
+        } else {
+            SDL_FreeSurface(pSurface);
+        }
+    }
+    if (bKeyed) {
+        SDL_SetColorKey(pConverted, SDL_TRUE, SDL_MapRGB(pConverted->format, key.r, key.g, key.b));
+    }
+    // The pictures are opaque: an alpha byte in the format must not make them blend.
+    SDL_SetSurfaceBlendMode(pConverted, SDL_BLENDMODE_NONE);
+    return pConverted;
 }
 
 void CSprite::FailLoad(const std::string& strFile) {
@@ -38,12 +138,67 @@ void CSprite::Load(const std::string& strFile, int iNumFrames, int iFrameWidth, 
     m_iFrameHeight = iFrameHeight;
     m_FrameRect.h = iFrameHeight;
     m_iNumFramesX = iFrameWidth > 0 ? m_pImage->w / iFrameWidth : 0;
+    MakeFrames();
+}
+
+void CSprite::MakeFrames() {
+    FreeFrames();
+    if (m_iNumFramesX <= 0 || m_iFrameHeight <= 0) {
+        return;
+    }
+    const int iRows = (m_pImage->h + m_iFrameHeight - 1) / m_iFrameHeight;
+    if (m_iNumFramesX * iRows < 2) {
+        return; // one frame: the image itself is the frame
+    }
+    Uint32 uKey = 0;
+    const bool bKeyed = SDL_GetColorKey(m_pImage, &uKey) == 0;
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    SDL_GetSurfaceBlendMode(m_pImage, &mode);
+    Uint8 alpha = 255;
+    SDL_GetSurfaceAlphaMod(m_pImage, &alpha);
+    const int iBytes = m_pImage->format->BytesPerPixel;
+    for (int iRow = 0; iRow < iRows; ++iRow) {
+        for (int iColumn = 0; iColumn < m_iNumFramesX; ++iColumn) {
+            // A frame cut by the sheet's lower edge keeps only what lies on the sheet.
+            const int x = iColumn * m_iFrameWidth;
+            const int y = iRow * m_iFrameHeight;
+            Uint8* pPixels =
+                static_cast<Uint8*>(m_pImage->pixels) + y * m_pImage->pitch + x * iBytes;
+            SDL_Surface* pFrame = SDL_CreateRGBSurfaceWithFormatFrom(
+                pPixels, m_iFrameWidth, SDL_min(m_iFrameHeight, m_pImage->h - y),
+                m_pImage->format->BitsPerPixel, m_pImage->pitch, m_pImage->format->format);
+            if (pFrame == nullptr) {
+                FreeFrames(); // drawn from the sheet instead
+                return;
+            }
+            SDL_SetSurfaceBlendMode(pFrame, mode);
+            SDL_SetSurfaceAlphaMod(pFrame, alpha);
+            if (bKeyed) {
+                SDL_SetColorKey(pFrame, SDL_TRUE, uKey);
+                SDL_SetSurfaceRLE(pFrame, mode == SDL_BLENDMODE_NONE ? 1 : 0);
+            }
+            m_Frames.push_back(pFrame);
+        }
+    }
+}
+
+void CSprite::FreeFrames() {
+    for (SDL_Surface* pFrame : m_Frames) {
+        SDL_FreeSurface(pFrame);
+    }
+    m_Frames.clear();
 }
 
 void CSprite::SetColorKey(int r, int g, int b) {
     const Uint32 key = SDL_MapRGB(m_pImage->format, static_cast<Uint8>(r & 0xFF),
                                   static_cast<Uint8>(g & 0xFF), static_cast<Uint8>(b & 0xFF));
     SDL_SetColorKey(m_pImage, SDL_TRUE, key);
+    if (!m_Frames.empty()) {
+        MakeFrames(); // the frames are drawn, and keyed, in its place
+    } else {
+        // Keyed and in the screen's own format: drawn as runs of plain copies.
+        SDL_SetSurfaceRLE(m_pImage, 1);
+    }
 }
 
 void CSprite::SetPos(float fXPos, float fYPos) {
@@ -61,12 +216,28 @@ void CSprite::Render(float fFrameNumber) {
         return;
     }
     const int n = static_cast<int>(fFrameNumber);
+    if (!m_Frames.empty()) {
+        // Past the last frame, or before the first, there is nothing to draw.
+        if (n >= 0 && n < static_cast<int>(m_Frames.size())) {
+            SDL_UpperBlit(m_Frames[static_cast<std::size_t>(n)], nullptr, m_pScreen, &m_Rect);
+        }
+        return;
+    }
     m_FrameRect.x = (n % m_iNumFramesX) * m_iFrameWidth;
     m_FrameRect.y = (n / m_iNumFramesX) * m_iFrameHeight;
     SDL_UpperBlit(m_pImage, &m_FrameRect, m_pScreen, &m_Rect);
 }
 
 void CSprite::SetAlpha(Uint8 alpha) {
+    // Blended by its modulation alone: without an alpha byte in its format SDL mixes it into the
+    // screen with exactly the rounding a picture straight from the file gets.
+    SDL_SetSurfaceRLE(m_pImage, 0);
+    const bool bFrames = !m_Frames.empty();
+    FreeFrames();
+    m_pImage = ToScreenFormat(m_pImage, m_pScreen, false);
     SDL_SetSurfaceBlendMode(m_pImage, SDL_BLENDMODE_BLEND);
     SDL_SetSurfaceAlphaMod(m_pImage, alpha);
+    if (bFrames) {
+        MakeFrames();
+    }
 }

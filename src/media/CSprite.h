@@ -2,6 +2,7 @@
 // A bitmap drawn whole or as frame n of an equal-sized sheet onto the framework's screen surface.
 
 #include <string>
+#include <vector>
 
 #include <SDL.h>
 
@@ -15,6 +16,11 @@ public:
     // Neither returns after a failure: the program ends with status 1.
     void Load(const std::string& strFile);
     void Load(const std::string& strFile, int iNumFrames, int iFrameWidth, int iFrameHeight);
+
+    // Returns the picture in the screen's pixel format (with or without its alpha byte), opaque
+    // and with its colour key kept; the surface handed in is freed if a copy was made.
+    static SDL_Surface* ToScreenFormat(SDL_Surface* pSurface, const SDL_Surface* pScreen,
+                                       bool bWithAlpha);
 
     // Reports a bitmap that cannot be loaded and ends the program with status 1.
     [[noreturn]] static void FailLoad(const std::string& strFile);
@@ -33,4 +39,12 @@ public:
     int m_iFrameWidth;
     int m_iFrameHeight;
     int m_iNumFramesX;
+    // A sheet of several frames also has one surface per frame that shares the sheet's pixels,
+    // so a keyed frame is drawn from run-length data of its own instead of walking the runs of
+    // the whole sheet row; n lies at index n.
+    std::vector<SDL_Surface*> m_Frames;
+
+private:
+    void MakeFrames();
+    void FreeFrames();
 };

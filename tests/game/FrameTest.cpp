@@ -1,7 +1,10 @@
 // The game's frames: the first apple, the help page, resets, and what the screen shows.
 
 #include "GameFixture.h"
+#include "framework/CTimer.h"
 #include "media/CMyFont.h"
+#include "media/CSprite.h"
+#include "playfield/CWitchey.h"
 #include "scorestore/CDBConnection.h"
 
 // The colours of a rectangle of a surface (the screen when none is given), to compare draws.
@@ -121,4 +124,67 @@ TEST_F(GameTest, PointsWonOnTheGameOverPageUpdateTheGamesOneRow) {
     const HighScoreRows rows = CDBConnection::Get()->ReadHighScore();
     ASSERT_EQ(rows.size(), 1u) << "one row for the one game";
     EXPECT_EQ(std::stoi(rows[0].second.substr(1)), m_Game.m_iScore) << rows[0].second;
+}
+
+// A play frame at a fixed state (no time passes), then the help page over it; both read back.
+static std::string DrawFixedScene(CGame& game) {
+    CTimer::Get()->m_fElapsed = 0.0f;
+    CFramework::Get()->Clear();
+    game.m_pBackground->Render(), game.m_pWitch->Render(), game.RenderHorses();
+    game.RenderApples(), game.RenderBonus(), game.RenderLives(), game.RenderScore();
+    const std::string strPlay = Pixels({0, 0, 800, 600});
+    for (CSprite* pPage : {game.m_pHelpScreenBack, game.m_pHelpScreen})
+        pPage->SetPos(100, 30), pPage->Render();
+    game.RenderHighScore(true);
+    return strPlay + Pixels({0, 0, 800, 600});
+}
+
+// Back to the picture as its file gives it, keyed and blended as the sprite is: every blit then
+// converts from the file's 24-bit pixels, as drawing did before pictures were converted at load.
+static void UseFileAsLoaded(CSprite* pSprite, const std::string& strName) {
+    SDL_Surface* pFile = SDL_LoadBMP(("ImgData/" + strName + ".bmp").c_str());
+    ASSERT_NE(pFile, nullptr) << strName;
+    Uint32 uKey = 0;
+    Uint8 alpha = 255;
+    SDL_SetColorKey(pFile, SDL_GetColorKey(pSprite->m_pImage, &uKey) == 0,
+                    SDL_MapRGB(pFile->format, 255, 0, 255));
+    SDL_GetSurfaceAlphaMod(pSprite->m_pImage, &alpha);
+    SDL_SetSurfaceBlendMode(pFile, alpha < 255 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+    SDL_SetSurfaceAlphaMod(pFile, alpha);
+    for (SDL_Surface* pFrame : pSprite->m_Frames)
+        SDL_FreeSurface(pFrame);
+    pSprite->m_Frames.clear(); // frames are cut from the sheet by rectangle again
+    SDL_FreeSurface(pSprite->m_pImage);
+    pSprite->m_pImage = pFile;
+}
+
+TEST_F(GameTest, PicturesInTheScreenFormatDrawTheSameSceneAsTheFilesAsLoaded) {
+    CGame& g = m_Game;
+    for (int i = 0; i < 4; ++i) { // the first apple lies partly off the screen's top left corner
+        g.m_Apples.emplace_back().Init(g.m_pAppleSprite, i * 190 - 20.0f, i * 90 - 30.0f, 10, true);
+        g.m_Apples.back().m_fAnimPhase = 5.5f * i;
+        g.m_Bonuses.emplace_back().Init(g.m_pBonusSprite, i + 2, 120.0f + i * 150, 420.0f);
+    }
+    g.m_Horses.front().m_iHits = 1, g.m_Horses.back().m_iHits = 2, g.m_pWitch->m_fFrame = 2.0f;
+    // The witch strikes two apples: bolts and the translucent flash.
+    g.m_pWitch->m_Targets = {g.m_Apples.front().m_Rect, g.m_Apples.back().m_Rect};
+    const std::string strKept = DrawFixedScene(g);
+    const std::pair<CSprite*, const char*> files[] = {{g.m_pBackground, "baum"},
+                                                      {g.m_pAppleSprite, "apple5"},
+                                                      {g.m_pBonusSprite, "bonus3"},
+                                                      {g.m_pHorseLeftSprite, "pferdleft"},
+                                                      {g.m_pHorseRightSprite, "pferdright"},
+                                                      {g.m_pLivesSprite, "lives"},
+                                                      {g.m_pShowScoreSprite, "showscore"},
+                                                      {g.m_pHelpScreen, "helpscreen"},
+                                                      {g.m_pHelpScreenBack, "helpscreen_back"},
+                                                      {g.m_pWitch->m_pWitchSprite, "witchey"},
+                                                      {g.m_pWitch->m_pFlashSprite, "flashbgr"}};
+    for (const auto& [pSprite, pName] : files)
+        UseFileAsLoaded(pSprite, pName);
+    const std::string strAsLoaded = DrawFixedScene(g);
+    int iDiffering = 0;
+    for (std::size_t i = 0; i < strKept.size(); i += 3)
+        iDiffering += strKept.compare(i, 3, strAsLoaded, i, 3) != 0 ? 1 : 0;
+    EXPECT_EQ(iDiffering, 0) << "pixels of the play frame and the help page that differ";
 }
