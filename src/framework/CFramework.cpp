@@ -28,19 +28,36 @@ SDL_Surface* LoadKeyedBitmap(const char* pFile) {
 }
 } // namespace
 
-SDL_Rect ComputeStartButtonRect(int width, int height, int deskW, int deskH) {
-    // The logical image is scaled to the full desktop height and centred horizontally; the
-    // mixed float and double steps keep the rectangle exactly as the game has always hit-tested.
-    const float fScale = static_cast<float>(height) / static_cast<float>(deskH);
-    const float fScaledW = static_cast<float>(width) / fScale;
-    const int iOffX = static_cast<int>((static_cast<float>(deskW) - fScaledW) * 0.5f);
-    const int iY = static_cast<int>(0.87 * deskH);
-    const int iX = static_cast<int>(0.7 * fScaledW + iOffX);
-    const float fRight = static_cast<float>(0.9 * fScaledW + iOffX);
-    const float fBottom = static_cast<float>(0.95 * deskH);
+CImagePlacement PlaceOnDesktop(int width, int height, int deskW, int deskH) {
+    // The single-precision steps keep the rectangle on desktops of 4:3 and wider exactly as the
+    // game has always hit-tested it; the scale of 1920 x 1080 is 0.5555556, not 5 / 9.
+    const bool bFullHeight =
+        static_cast<long long>(deskW) * height >= static_cast<long long>(deskH) * width;
+    if (bFullHeight) {
+        const float fScale = static_cast<float>(height) / static_cast<float>(deskH);
+        const float fScaledW = static_cast<float>(width) / fScale;
+        const int iOffX = static_cast<int>((static_cast<float>(deskW) - fScaledW) * 0.5f);
+        return CImagePlacement{iOffX, 0, fScaledW, static_cast<float>(deskH)};
+    }
+    // Narrower than the image: full width, bars above and below.
+    const float fScale = static_cast<float>(width) / static_cast<float>(deskW);
+    const float fScaledH = static_cast<float>(height) / fScale;
+    const int iOffY = static_cast<int>((static_cast<float>(deskH) - fScaledH) * 0.5f);
+    return CImagePlacement{0, iOffY, static_cast<float>(deskW), fScaledH};
+}
+
+SDL_Rect StartButtonRect(const CImagePlacement& image) {
+    const int iX = static_cast<int>(0.7 * image.m_fW + image.m_iX);
+    const int iY = static_cast<int>(0.87 * image.m_fH + image.m_iY);
+    const float fRight = static_cast<float>(0.9 * image.m_fW + image.m_iX);
+    const float fBottom = static_cast<float>(0.95 * image.m_fH + image.m_iY);
     const int iW = static_cast<int>(fRight - static_cast<float>(iX));
     const int iH = static_cast<int>(fBottom - static_cast<float>(iY));
     return SDL_Rect{iX, iY, iW, iH};
+}
+
+SDL_Rect ComputeStartButtonRect(int width, int height, int deskW, int deskH) {
+    return StartButtonRect(PlaceOnDesktop(width, height, deskW, deskH));
 }
 
 bool IsStrictlyInside(const SDL_Rect& rect, int x, int y) {
@@ -72,8 +89,10 @@ bool CFramework::Init(const char* title, int width, int height, int bpp, bool bF
         m_pWindow = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 0, 0,
                                      SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
+        // Like the full-screen window, it leaves the choice of the drawing driver to the renderer,
+        // so the window opens where OpenGL is missing too.
         m_pWindow = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                     height, SDL_WINDOW_OPENGL);
+                                     height, 0);
     }
     if (m_pWindow == nullptr) {
         return FailSetUp("Fenster konnte nicht erzeugt werden!");
@@ -105,6 +124,11 @@ bool CFramework::Init(const char* title, int width, int height, int bpp, bool bF
     CMyFont::Get()->Load(FONT_FILE);
 
     InitWindowSizeParams(width, height);
+    if (!bFullscreen) {
+        // The window shows the image at its own size from its top-left corner.
+        m_StartButtonRect = StartButtonRect(
+            CImagePlacement{0, 0, static_cast<float>(width), static_cast<float>(height)});
+    }
     return InitCursor() == CURSOR_OK;
 }
 

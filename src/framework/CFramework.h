@@ -6,9 +6,24 @@
 
 #include "framework/TSingleton.h"
 
-// The start button covers logical x 560..720, y 522..570 of the start page. Converts it to window
-// pixels of a full-screen desktop of deskW x deskH on which the logical image is scaled to the
-// full height and centred horizontally.
+// Where the 800 x 600 logical image lies in the window, in window pixels: its top-left corner
+// and its size.
+struct CImagePlacement {
+    int m_iX;
+    int m_iY;
+    float m_fW;
+    float m_fH;
+};
+
+// The logical image of width x height as the renderer draws it full screen on a desktop of
+// deskW x deskH: scaled by min(deskW / width, deskH / height) and centred both ways.
+CImagePlacement PlaceOnDesktop(int width, int height, int deskW, int deskH);
+
+// The start button covers logical x 560..720, y 522..570 of the start page (70 % to 90 % of the
+// width, 87 % to 95 % of the height); this is that area in window pixels for the image placed so.
+SDL_Rect StartButtonRect(const CImagePlacement& image);
+
+// The start button in window pixels on a full-screen desktop of deskW x deskH.
 SDL_Rect ComputeStartButtonRect(int width, int height, int deskW, int deskH);
 
 // Strict hit test: a point on the border is outside.

@@ -111,7 +111,8 @@ CGame::CGame()
       m_fSpawnInterval(0.0f), m_fAccelTimer(0.0f), m_iScore(0), m_pScoreText(nullptr),
       m_bScoreChanged(false), m_pHighScoreText(nullptr), m_bHighScoreChanged(false),
       m_iState(STATE_START), m_pPlayerNameText(nullptr), m_bPlayerNameChanged(false),
-      m_bHelp(false), m_iRange(START_RANGE), m_bMultiply(true), m_bScoreStored(false) {}
+      m_bHelp(false), m_iRange(START_RANGE), m_bMultiply(true), m_bScoreStored(false),
+      m_iScoreRowId(0), m_iStoredScore(0) {}
 
 // The sprites, the witch and the text surfaces are released by Quit.
 CGame::~CGame() {}
@@ -130,6 +131,7 @@ void CGame::Init() {
     m_iRange = START_RANGE;
     m_bMultiply = true;
     m_bScoreStored = false;
+    m_iScoreRowId = 0;
 
     m_pWitch = new CWitchey;
     m_pWitch->Init();
@@ -219,8 +221,9 @@ void CGame::ResetGame(int iMode) {
     m_fAccelTimer = 0.0f;
     m_bScoreChanged = true;
     m_bHighScoreChanged = true;
-    // The next finished game is stored again.
+    // The next finished game gets a row of its own.
     m_bScoreStored = false;
+    m_iScoreRowId = 0;
 
     // The first frame after a reset measures its time from here.
     CFramework::Get()->Update();

@@ -45,6 +45,8 @@ public:
     void RenderApples();
     void CheckCollisions();
     void RenderHorses();
+    // Stores the finished game's row once, or brings its score up to date.
+    void StoreFinalScore();
     void Accelerate();
     void CheckSolution();
     void RenderBonus();
@@ -81,6 +83,9 @@ public:
     bool m_bHelp;
     int m_iRange;
     bool m_bMultiply;
-    // A finished game is written once; only ResetGame arms the store again.
+    // A finished game has one row; only ResetGame arms the store for a new one.
     bool m_bScoreStored;
+    // Row id of the finished game's row (0: none was stored) and the score it holds.
+    long long m_iScoreRowId;
+    int m_iStoredScore;
 };

@@ -9,19 +9,36 @@ namespace {
 const char* const BOX_TITLE = "Datei fehlt";
 const std::size_t MESSAGE_SIZE = 1024;
 
-// A RIFF file (every WAV) says how long it is; a file cut short holds less than that. SDL_mixer
-// would play the part that is left and say nothing.
+// A WAV file whose data chunk reaches past the end of the file was cut short; SDL_mixer would
+// play the part that is left and say nothing. The size in the RIFF header is not asked: a file
+// written as a stream holds 0xFFFFFFFF there, and in its data length too, meaning "up to the end
+// of the file".
+const Sint64 STREAM_LENGTH = 0xFFFFFFFF;
+
 bool IsCutShort(const std::string& strFile) {
     SDL_RWops* pFile = SDL_RWFromFile(strFile.c_str(), "rb");
     if (pFile == nullptr) {
         return false; // the loader reports it
     }
-    char szTag[4] = {0, 0, 0, 0};
     const Sint64 iSize = SDL_RWsize(pFile);
-    const bool bRiff = SDL_RWread(pFile, szTag, 1, 4) == 4 && SDL_memcmp(szTag, "RIFF", 4) == 0;
-    const Sint64 iDeclared = bRiff ? static_cast<Sint64>(SDL_ReadLE32(pFile)) + 8 : 0;
+    char szTag[4] = {0, 0, 0, 0};
+    bool bWave = SDL_RWread(pFile, szTag, 1, 4) == 4 && SDL_memcmp(szTag, "RIFF", 4) == 0;
+    bWave = bWave && SDL_RWseek(pFile, 8, RW_SEEK_SET) == 8 &&
+            SDL_RWread(pFile, szTag, 1, 4) == 4 && SDL_memcmp(szTag, "WAVE", 4) == 0;
+    // Chunks follow the 12-byte header: a tag, a 32-bit length, the body padded to even length.
+    Sint64 iChunk = 12;
+    bool bCut = false;
+    while (bWave && iChunk + 8 <= iSize && SDL_RWseek(pFile, iChunk, RW_SEEK_SET) == iChunk &&
+           SDL_RWread(pFile, szTag, 1, 4) == 4) {
+        const Sint64 iLength = SDL_ReadLE32(pFile);
+        if (SDL_memcmp(szTag, "data", 4) == 0) {
+            bCut = iLength != STREAM_LENGTH && iChunk + 8 + iLength > iSize;
+            break;
+        }
+        iChunk += 8 + iLength + (iLength & 1);
+    }
     SDL_RWclose(pFile);
-    return bRiff && iDeclared > iSize;
+    return bCut;
 }
 
 void ShowBox(const char* pText) {

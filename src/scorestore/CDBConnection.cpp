@@ -28,6 +28,9 @@ static_assert(sizeof(CREATE_STATEMENT) - 1 == 141, "the creating statement is 14
 constexpr char STORE_START[] = "insert into scores(name,score) values('";
 constexpr char STORE_MIDDLE[] = "',";
 constexpr char STORE_END[] = ");";
+constexpr char UPDATE_START[] = "update scores set score=";
+constexpr char UPDATE_MIDDLE[] = " where id=";
+constexpr char UPDATE_END[] = ";";
 constexpr char READ_STATEMENT[] = "select name, score from scores order by score desc limit 3;";
 
 constexpr char FALLBACK_NAME[] = "Keine Highscore Anzeige!";
@@ -39,6 +42,10 @@ constexpr char DETAIL_OPEN[] = "SQLite Datenbankfehler";
 constexpr char DETAIL_CREATE[] = "Kann Datenbanktabelle nicht anlegen";
 constexpr char DETAIL_WRITE[] = "Kann Highscore nicht schreiben";
 constexpr char DETAIL_READ[] = "Kann Highscore nicht ermitteln";
+
+// How long a statement waits for a lock another program holds on the file before it fails, in
+// milliseconds: long enough for another program's short write, short enough that play goes on.
+constexpr int LOCK_WAIT_MS = 2000;
 
 // Screen texts are cut at 19 bytes.
 constexpr int ROW_TEXT_SIZE = 20;
@@ -70,6 +77,14 @@ void MakeParentDirectory(const char* pPath) {
     std::filesystem::create_directories(parent, error);
 }
 
+// A FIFO, a device or a directory at the path is no database: opening a FIFO would block the
+// game for good, before SQLite could say anything. A missing file is made by the open.
+bool IsNoDatabaseFile(const char* pPath) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(pPath, error);
+    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+}
+
 bool IsKeptNameByte(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ';
 }
@@ -80,7 +95,7 @@ int c_callback(void* self, int argc, char** argv, char** colNames) {
     return static_cast<CDBConnection*>(self)->callback(argc, argv, colNames);
 }
 
-CDBConnection::CDBConnection() : m_pDB(nullptr) {}
+CDBConnection::CDBConnection() : m_pDB(nullptr), m_iLastRowId(0) {}
 
 CDBConnection::~CDBConnection() {
     if (m_pDB != nullptr) {
@@ -95,6 +110,10 @@ bool CDBConnection::OpenDB(const char* path) {
         m_pDB = nullptr;
     }
     MakeParentDirectory(path);
+    if (path != nullptr && IsNoDatabaseFile(path)) {
+        ReportDatabaseError(sqlite3_errstr(SQLITE_CANTOPEN), DETAIL_OPEN);
+        return false;
+    }
     if (sqlite3_open(path, &m_pDB) != SQLITE_OK) {
         // The text lives in the handle: copy it before the handle is closed.
         const std::string strError = sqlite3_errmsg(m_pDB);
@@ -104,6 +123,7 @@ bool CDBConnection::OpenDB(const char* path) {
         ReportDatabaseError(strError.c_str(), DETAIL_OPEN);
         return false;
     }
+    sqlite3_busy_timeout(m_pDB, LOCK_WAIT_MS);
     char* pError = nullptr;
     if (sqlite3_exec(m_pDB, CREATE_STATEMENT, nullptr, nullptr, &pError) != SQLITE_OK) {
         ReportExecError(m_pDB, pError, DETAIL_CREATE);
@@ -133,6 +153,21 @@ bool CDBConnection::WriteScore(std::string name, int score) {
     }
     const std::string strStatement = STORE_START + SanitizeText(std::move(name)) + STORE_MIDDLE +
                                      std::to_string(score) + STORE_END;
+    char* pError = nullptr;
+    if (sqlite3_exec(m_pDB, strStatement.c_str(), nullptr, nullptr, &pError) != SQLITE_OK) {
+        ReportExecError(m_pDB, pError, DETAIL_WRITE);
+        return false;
+    }
+    m_iLastRowId = sqlite3_last_insert_rowid(m_pDB);
+    return true;
+}
+
+bool CDBConnection::UpdateScore(long long iRowId, int score) {
+    if (m_pDB == nullptr) {
+        return false;
+    }
+    const std::string strStatement =
+        UPDATE_START + std::to_string(score) + UPDATE_MIDDLE + std::to_string(iRowId) + UPDATE_END;
     char* pError = nullptr;
     if (sqlite3_exec(m_pDB, strStatement.c_str(), nullptr, nullptr, &pError) != SQLITE_OK) {
         ReportExecError(m_pDB, pError, DETAIL_WRITE);

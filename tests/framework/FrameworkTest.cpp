@@ -1,9 +1,12 @@
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "framework/CCommandLine.h"
 #include "framework/CFramework.h"
 #include "framework/CMyError.h"
 #include "framework/CTimer.h"
@@ -21,9 +24,7 @@ TEST(StartButton, FollowsTheScaledStartPageOnEveryDesktop) {
     const struct {
         int iDeskW, iDeskH;
         SDL_Rect expected;
-    } cases[] = {{1920, 1080, {1247, 939, 288, 87}},
-                 {1280, 1024, {913, 890, 273, 82}},
-                 {800, 600, {560, 522, 160, 48}}};
+    } cases[] = {{1920, 1080, {1247, 939, 288, 87}}, {800, 600, {560, 522, 160, 48}}};
     for (const auto& c : cases) {
         EXPECT_TRUE(SameRect(ComputeStartButtonRect(800, 600, c.iDeskW, c.iDeskH), c.expected))
             << c.iDeskW << " x " << c.iDeskH;
@@ -114,4 +115,109 @@ TEST(Framework, SetsUpEverythingBeforeTheCursorsAndShowsABlackFrame) {
     pFramework->Quit();
     EXPECT_EQ(pFramework->m_pScreen, nullptr);
     StopFramework(); // a second Quit is harmless
+}
+
+static std::string RectText(const SDL_Rect& r) {
+    return std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.w) + "x" +
+           std::to_string(r.h);
+}
+
+TEST(StartButton, HitAreaIsTheDrawnButtonOnEveryDesktopShape) {
+    // The drawn button, logical (560, 522) to (720, 570), mapped through the letterbox: scale
+    // min(W / 800, H / 600), image centred both ways.
+    const struct {
+        int iDeskW, iDeskH;
+        SDL_Rect expected;
+    } cases[] = {// Scale 1.6, image 1280 x 960 from y 32: x 896..1152, y 867.2..944.
+                 {1280, 1024, {896, 867, 256, 77}},
+                 // Scale 1.28: x 716.8..921.6, y 668.16..729.6.
+                 {1024, 768, {716, 668, 205, 61}},
+                 // Scale 2, image 1600 wide from x 160: x 1280..1600, y 1044..1140.
+                 {1920, 1200, {1280, 1044, 320, 96}},
+                 // Scale 1.8 from x 560: x 1568..1856, y 939.6..1026. In single precision the
+                 // image is 1439.9999 wide, so the left edge truncates to 1567 (1247 on 1920).
+                 {2560, 1080, {1567, 939, 288, 87}},
+                 {1920, 1080, {1247, 939, 288, 87}},
+                 {800, 600, {560, 522, 160, 48}}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(RectText(ComputeStartButtonRect(800, 600, c.iDeskW, c.iDeskH)),
+                  RectText(c.expected))
+            << c.iDeskW << " x " << c.iDeskH;
+    }
+}
+
+TEST(Framework, WindowShowsTheImageAtItsOwnSizeWithTheButtonWhereItIsDrawn) {
+    testing::internal::CaptureStderr(); // the dummy driver makes no cursors
+    CFramework::Get()->Init("Zentaris", 800, 600, 32, false);
+    testing::internal::GetCapturedStderr();
+    CFramework* pFramework = CFramework::Get();
+    ASSERT_NE(pFramework->m_pWindow, nullptr);
+    int iW = 0, iH = 0;
+    SDL_GetWindowSize(pFramework->m_pWindow, &iW, &iH);
+    EXPECT_EQ(std::to_string(iW) + " x " + std::to_string(iH), "800 x 600");
+    EXPECT_EQ(SDL_GetWindowFlags(pFramework->m_pWindow) & SDL_WINDOW_FULLSCREEN, 0u);
+    // The dummy desktop is larger than the window: its rectangle would lie elsewhere.
+    EXPECT_EQ(RectText(pFramework->m_StartButtonRect), "560,522 160x48");
+    StopFramework();
+}
+
+// The command line as run: program name first.
+static CCommandLine Parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "zentaris");
+    return ParseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+TEST(CommandLine, OptionsChooseTheRunAndAnythingElseIsAMisuse) {
+    const char* const runs[] = {"game", "help", "version", "misuse"};
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{}, "game"},
+        {{"-w"}, "game window"},
+        {{"--window", "-w"}, "game window"},
+        {{"-h"}, "help"},
+        {{"--window", "--help"}, "help"},
+        {{"--version"}, "version"},
+        {{"--version", "-h"}, "help"},
+        {{"--help", "-x"}, "misuse"},
+        {{"stray"}, "misuse"},
+        {{"-w", ""}, "misuse"},
+    };
+    for (const auto& [args, strExpected] : cases) {
+        const CCommandLine commandLine = Parse(args);
+        const bool bWindow = commandLine.m_bWindow && commandLine.m_iRun == RUN_GAME;
+        EXPECT_EQ(runs[commandLine.m_iRun] + std::string(bWindow ? " window" : ""), strExpected)
+            << testing::PrintToString(args);
+    }
+    for (const char* pArg : {"--windows", "-window", "-wh", "-v", "-", "--", "--Help", "-W"}) {
+        EXPECT_EQ(Parse({pArg}).m_iRun, RUN_MISUSE) << pArg;
+    }
+}
+
+static std::string ReadBack(std::FILE* pFile) {
+    std::string strText;
+    std::rewind(pFile);
+    for (int c = std::fgetc(pFile); c != EOF; c = std::fgetc(pFile)) {
+        strText += static_cast<char>(c);
+    }
+    std::fclose(pFile);
+    return strText;
+}
+
+TEST(CommandLine, HelpAndVersionGoToStandardOutputAndAMisuseToStandardError) {
+    const std::string strUsage = UsageText();
+    for (const char* pOption : {"-w, --window", "-h, --help", "    --version"}) {
+        EXPECT_NE(strUsage.find(pOption), std::string::npos) << pOption << " is not listed";
+    }
+    const struct {
+        int iRun, iStatus;
+        std::string strOut, strErr;
+    } cases[] = {{RUN_HELP, 0, strUsage, ""},
+                 {RUN_VERSION, 0, "zentaris " ZENTARIS_TEST_VERSION "\n", ""},
+                 {RUN_MISUSE, 2, "", strUsage}};
+    for (const auto& c : cases) {
+        std::FILE* pOut = std::tmpfile();
+        std::FILE* pErr = std::tmpfile();
+        EXPECT_EQ(AnswerCommandLine(CCommandLine{c.iRun, false}, pOut, pErr), c.iStatus) << c.iRun;
+        EXPECT_EQ(ReadBack(pOut), c.strOut) << c.iRun;
+        EXPECT_EQ(ReadBack(pErr), c.strErr) << c.iRun;
+    }
 }

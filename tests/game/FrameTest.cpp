@@ -93,3 +93,32 @@ TEST_F(GameTest, TableShowsTheRowsOnTheStartPageAndAgainOverTheHelpPage) {
     EXPECT_EQ(Pixels({403, 417, pBare->w, pBare->h}), strTable);
     SDL_FreeSurface(pBare);
 }
+
+TEST_F(GameTest, PointsWonOnTheGameOverPageUpdateTheGamesOneRow) {
+    m_Game.m_strPlayerName = "Ida";
+    m_Game.m_iScore = 700;
+    m_Game.StartGame();
+    for (CHorse& horse : m_Game.m_Horses) {
+        horse.m_iHits = 3;
+        horse.m_bAlive = false;
+    }
+    m_Game.RunFrame();
+    ASSERT_EQ(m_Game.m_iState, STATE_GAMEOVER);
+    // An apple of the finished game is solved on the game-over page; F5 looks at the score.
+    CApple apple{};
+    apple.m_bAlive = true;
+    apple.m_iSolution = 42;
+    m_Game.m_Apples.push_back(apple);
+    m_Game.m_strAnswer = "42";
+    SDL_Event space{SDL_KEYDOWN};
+    space.key.keysym.scancode = SDL_SCANCODE_SPACE;
+    SDL_Event f5 = space;
+    f5.key.keysym.scancode = SDL_SCANCODE_F5;
+    Handle({space});
+    Handle({f5});
+    m_Game.RunFrame();
+    EXPECT_GT(m_Game.m_iScore, 700);
+    const HighScoreRows rows = CDBConnection::Get()->ReadHighScore();
+    ASSERT_EQ(rows.size(), 1u) << "one row for the one game";
+    EXPECT_EQ(std::stoi(rows[0].second.substr(1)), m_Game.m_iScore) << rows[0].second;
+}

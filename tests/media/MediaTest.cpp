@@ -141,3 +141,46 @@ TEST(SoundAndFont, SlotsByIdPlayCountsAndClosing) {
     EXPECT_TRUE(!pFont->m_pFontSmall && !pFont->m_pFontLarge);
     StopFramework();
 }
+
+// A mono 16-bit WAV of 22050 Hz whose headers declare uRiffSize and uDataSize, holding iDataBytes
+// of samples.
+static void SaveWav(const char* pFile, Uint32 uRiffSize, Uint32 uDataSize, int iDataBytes) {
+    SDL_RWops* pOut = SDL_RWFromFile(pFile, "wb");
+    SDL_RWwrite(pOut, "RIFF", 1, 4);
+    SDL_WriteLE32(pOut, uRiffSize);
+    SDL_RWwrite(pOut, "WAVEfmt ", 1, 8);
+    SDL_WriteLE32(pOut, 16);    // length of the format chunk
+    SDL_WriteLE16(pOut, 1);     // PCM
+    SDL_WriteLE16(pOut, 1);     // one channel
+    SDL_WriteLE32(pOut, 22050); // samples per second
+    SDL_WriteLE32(pOut, 44100); // bytes per second
+    SDL_WriteLE16(pOut, 2);     // bytes per sample
+    SDL_WriteLE16(pOut, 16);    // bits per sample
+    SDL_RWwrite(pOut, "data", 1, 4);
+    SDL_WriteLE32(pOut, uDataSize);
+    for (int i = 0; i < iDataBytes; ++i) {
+        SDL_WriteU8(pOut, static_cast<Uint8>(i * 7));
+    }
+    SDL_RWclose(pOut);
+}
+
+TEST(Sound, OnlyADataChunkReachingPastTheFileIsCutShort) {
+    ASSERT_TRUE(StartFramework());
+    // Written as a stream: the RIFF size, and maybe the data length, is the marker 0xFFFFFFFF;
+    // the samples are all there.
+    SaveWav("stream.wav", 0xFFFFFFFF, 4000, 4000);
+    SaveWav("open.wav", 0xFFFFFFFF, 0xFFFFFFFF, 4000);
+    CMySound* pSound = CMySound::Get();
+    const std::pair<const char*, int> loads[] = {{"stream.wav", SOUND_MUSIC},
+                                                 {"stream.wav", SOUND_BOING},
+                                                 {"open.wav", SOUND_SUCCESS},
+                                                 {"open.wav", SOUND_FAIL}};
+    for (const auto& [pFile, iId] : loads) { // a refusal would end the test process with 1
+        EXPECT_TRUE(pSound->Load(pFile, iId)) << pFile << " as sound " << iId;
+    }
+    // Half the samples of a file that declares them all are gone.
+    SaveWav("cut.wav", 36 + 4000, 4000, 2000);
+    EXPECT_EXIT(pSound->Load("cut.wav", SOUND_BOING), testing::ExitedWithCode(1),
+                "Konnte Sound-Datei nicht laden!\nFehler: cut.wav\n");
+    StopFramework();
+}

@@ -1,8 +1,12 @@
 // The score table in a real SQLite file of the test's runtime directory: its schema, the best
 // three, the name clean-up, rows other programs wrote, and a store that cannot be opened.
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -93,4 +97,64 @@ TEST_F(ScoreStore, StoreThatCannotOpenReportsOnceAndListsTheFallbackRow) {
     EXPECT_EQ(m_DB.ReadHighScore(), (HighScoreRows{Row("Keine Highscore Anzeige!", "Fehler")}));
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Datenbankfehler: unable to open database file\nFehler: SQLite Datenbankfehler\n");
+}
+
+const char* const OPEN_FAILURE =
+    "Datenbankfehler: unable to open database file\nFehler: SQLite Datenbankfehler\n";
+
+TEST_F(ScoreStore, PathThatIsNoRegularFileFailsToOpenAtOnce) {
+    // A FIFO would block the open for good, as root too; a link to a file is a file.
+    const std::pair<const char*, bool> kinds[] = {{"fifo", false}, {"dir", false}, {"link", true}};
+    for (const auto& [pKind, bOpens] : kinds) {
+        std::filesystem::remove_all("score");
+        std::filesystem::create_directory("score");
+        const std::string strKind = pKind;
+        if (strKind == "fifo") {
+            ASSERT_EQ(mkfifo(DB_PATH, 0600), 0);
+        } else if (strKind == "dir") {
+            std::filesystem::create_directory(DB_PATH);
+        } else {
+            std::ofstream("score/target.db");
+            std::filesystem::create_symlink("target.db", DB_PATH);
+        }
+        CDBConnection db;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(db.OpenDB(DB_PATH), bOpens) << pKind;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), bOpens ? "" : OPEN_FAILURE) << pKind;
+        EXPECT_EQ(db.ReadHighScore().size(), bOpens ? 0u : 1u) << pKind << ": fallback row only";
+    }
+}
+
+TEST_F(ScoreStore, StoreWaitsTwoSecondsForTheLockOfAnotherProgram) {
+    // How long the other program holds its lock (-1: until the store has given up).
+    const struct {
+        int iHoldMs;
+        const char* pReport;
+        Texts rows;
+    } cases[] = {{500, "", {"Ben 700", "Anna 2500"}},
+                 {-1,
+                  "Datenbankfehler: database is locked\nFehler: Kann Highscore nicht schreiben\n",
+                  {"Ben 700"}}};
+    for (const auto& c : cases) {
+        std::filesystem::remove_all("score");
+        CDBConnection db;
+        ASSERT_TRUE(db.OpenDB(DB_PATH));
+        ASSERT_TRUE(db.WriteScore("Ben", 700));
+        sqlite3* pOther = nullptr;
+        ASSERT_EQ(sqlite3_open(DB_PATH, &pOther), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(pOther, "begin exclusive;", nullptr, nullptr, nullptr), SQLITE_OK);
+        std::thread release([&] {
+            if (c.iHoldMs >= 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(c.iHoldMs));
+                sqlite3_exec(pOther, "commit;", nullptr, nullptr, nullptr);
+            }
+        });
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(db.WriteScore("Anna", 2500), c.iHoldMs >= 0) << c.iHoldMs;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.pReport) << c.iHoldMs;
+        release.join();
+        sqlite3_close(pOther); // a lock still held goes with the connection
+        EXPECT_EQ(Query("select name || ' ' || score from scores order by id;"), c.rows)
+            << c.iHoldMs;
+    }
 }
