@@ -29,8 +29,14 @@ def table_rows(shot):
             for band in bands]
 
 
-class PlayerSession(harness.Case):
-    def test_name_play_answers_game_over_best_three_and_a_kill(self):
+class WholeGames(harness.Case):
+    """The two tests that wait for apples to put both horses out run at the same time."""
+
+    def test_a_player_session_and_a_game_over_on_a_read_only_database(self):
+        harness.in_parallel(self.player_session, self.game_over_on_a_read_only_database)
+
+    def player_session(self):
+        """Name, divisions, answers, game over, the best three, and SIGKILL in play."""
         display = harness.Display(self)
         rt = self.runtime(seed=SEEDED)
         run = self.start(display, rt)
@@ -61,6 +67,23 @@ class PlayerSession(harness.Case):
         self.assertEqual(run.kill(), -signal.SIGKILL, "the game was not killed by SIGKILL")
         self.assertEqual(harness.integrity(rt), "ok", "the database is damaged after SIGKILL")
         self.assertEqual(harness.scores(rt), final, "SIGKILL changed the stored games")
+
+
+    def game_over_on_a_read_only_database(self):
+        """The score that cannot be stored is reported on standard error; play goes on."""
+        display = harness.Display(self)
+        rt = self.runtime(seed=SEEDED)
+        self.immutable(os.path.join(rt, "score", "scores.db"))
+        run = self.start(display, rt)
+        display.key("F5")
+        self.page(run, "gameover", timeout=150)
+        display.key("Return")
+        self.page(run, "play")
+        display.key("Escape")
+        self.assertEqual(run.finish(), 0, run.err)
+        self.assertEqual(run.err, "Datenbankfehler: attempt to write a readonly database\n"
+                                  "Fehler: Kann Highscore nicht schreiben\n")
+        self.assertEqual(harness.scores(rt), SEEDED, "the read-only database changed")
 
 
 class DivisionTasks(harness.Case):

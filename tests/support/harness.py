@@ -3,6 +3,7 @@ an X server of its own (Xvfb with evilwm) when a window is needed or under SDL's
 when not; keys and clicks through xdotool, screenshots through xwd, the score database through
 Python's sqlite3. Every wait is bounded and every run of the game is bounded by timeout -k 5."""
 
+import concurrent.futures
 import os
 import select
 import shutil
@@ -26,6 +27,14 @@ def stop(proc):
     if proc.poll() is None:
         proc.kill()
     proc.wait()
+
+
+def in_parallel(*calls):
+    """Runs the calls at the same time, each on a thread of its own; their results, or the
+    first failure."""
+    with concurrent.futures.ThreadPoolExecutor(len(calls)) as pool:
+        futures = [pool.submit(call) for call in calls]
+    return [future.result() for future in futures]
 
 
 class Picture:
@@ -119,7 +128,10 @@ class Run:
                     seen.add(wid)
                     self.boxes.append(title)
                 self.display.xdotool("key", "--window", wid, "Return")
-            time.sleep(0.1)
+            try:
+                self.proc.wait(0.1)
+            except subprocess.TimeoutExpired:
+                pass
         if self.running():
             os.killpg(self.proc.pid, signal.SIGKILL)
             self.case.fail(f"the game still ran after {timeout} s")
@@ -207,18 +219,18 @@ class Display:
         return tuple(int(info[k]) for k in keys) if keys[0] in info else None
 
     def shot(self):
-        """The whole screen (xwd of a 24-bit TrueColor screen, 32 bits a pixel)."""
+        """The whole screen, read from xwd's dump of a 24-bit screen (3 or 4 bytes a pixel)."""
         raw = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True,
                              timeout=30).stdout
         head = struct.unpack(">25I", raw[:100])
-        width, height, line, ncolors = head[4], head[5], head[12], head[19]
-        if head[11] != 32 or line != width * 4:
-            self.case.fail(f"xwd wrote {head[11]} bits a pixel, {line} bytes a line")
-        data = raw[head[0] + 12 * ncolors:][:line * height]
+        width, height, size, line = head[4], head[5], head[11] // 8, head[12]
+        if head[3] != 24 or size not in (3, 4):
+            self.case.fail(f"xwd wrote depth {head[3]} in {head[11]} bits a pixel")
+        data = raw[head[0] + 12 * head[19]:]
+        data = b"".join(data[r * line:r * line + width * size] for r in range(height))
         rgb = bytearray(width * height * 3)
-        order = (2, 1, 0) if head[7] == 0 else (1, 2, 3)  # LSBFirst: blue, green, red, pad
-        for c in range(3):
-            rgb[c::3] = data[order[c]::4]
+        for c in range(3):  # least significant byte first: blue, green, red
+            rgb[c::3] = data[2 - c if head[7] == 0 else size - 3 + c::size]
         return Picture(width, height, rgb)
 
 
