@@ -27,7 +27,7 @@ class CommandLine(harness.Case):
     """Options are answered before any window is made, so these run without a display."""
 
     def run_with(self, *args):
-        run = harness.Run(self, self.runtime(), env=harness.dummy_env(), args=args)
+        run = harness.Run(self, self.runtime(), args=args)
         return run.finish(), run.out, run.err
 
     def test_help_and_version_go_to_standard_output(self):

@@ -1,9 +1,10 @@
 """Runs the real zentaris binary for the tests: each run in a runtime directory of its own, on
-an X server of its own (Xvfb with evilwm) when a window is needed or under SDL's dummy driver
-when not; keys and clicks through xdotool, screenshots through xwd, the score database through
-Python's sqlite3. Every wait is bounded and every run of the game is bounded by timeout -k 5."""
+an X server of its own (Xvfb with evilwm) when it needs a window; keys and clicks through
+xdotool, screenshots through xwd, the score database through Python's sqlite3. Every wait is
+bounded and every run of the game is bounded by timeout -k 5."""
 
 import concurrent.futures
+import functools
 import os
 import select
 import shutil
@@ -53,6 +54,7 @@ class Picture:
                         for r in range(h))
 
 
+@functools.lru_cache(maxsize=None)
 def bitmap(name):
     """One of the game's bitmaps (24 bits a pixel, rows stored from the bottom)."""
     with open(os.path.join(BUILT, "ImgData", name), "rb") as f:
@@ -99,12 +101,12 @@ def likeness(shot, picture, place, at=(0, 0)):
 
 
 class Run:
-    """One run of the game in `rt`: on `display`, or under the dummy driver without one."""
+    """One run of the game in `rt`, on `display` or with no display at all."""
 
     def __init__(self, case, rt, display=None, args=(), env=None):
         self.display, self.boxes, self.out, self.err = display, [], "", ""
         if env is None:
-            env = display.env if display else dict(dummy_env(), SDL_VIDEODRIVER="dummy")
+            env = display.env if display else bare_env()
         self.proc = subprocess.Popen(
             ["timeout", "-k", "5", str(LIFETIME), "./zentaris", *args], cwd=rt, env=env,
             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, start_new_session=True)
@@ -140,7 +142,8 @@ class Run:
         return self.proc.returncode
 
 
-def dummy_env():
+def bare_env():
+    """This environment without a display or SDL settings; sound goes to SDL's dummy driver."""
     env = {k: v for k, v in os.environ.items() if not k.startswith("SDL_") and k != "DISPLAY"}
     return dict(env, SDL_AUDIODRIVER="dummy")
 
@@ -157,8 +160,7 @@ class Display:
         read_end, write_end = os.pipe()
         xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
                                  "-noreset", "-screen", "0", "%dx%dx24" % size],
-                                pass_fds=(write_end,),
-                                stdout=log, stderr=log)
+                                pass_fds=(write_end,), stdout=log, stderr=log)
         os.close(write_end)
         case.addCleanup(stop, xvfb)
         number, deadline = b"", time.time() + 20
@@ -172,8 +174,10 @@ class Display:
             stop(xvfb)
             log.seek(0)
             case.fail("Xvfb is not up: " + log.read().decode(errors="replace"))
-        self.env = dict(dummy_env(), DISPLAY=":" + number.decode().strip())
+        self.env = dict(bare_env(), DISPLAY=":" + number.decode().strip())
         if wm:
+            log = tempfile.TemporaryFile()
+            case.addCleanup(log.close)
             evilwm = subprocess.Popen(["evilwm", "-fn", "fixed"], env=self.env,
                                       stdout=log, stderr=log)
             case.addCleanup(stop, evilwm)
@@ -312,16 +316,14 @@ class Case(unittest.TestCase):
             shot, helpscreen, run.display.place, at=(100, 30)) >= 0.9)
 
 
-def scores(rt):
-    """(name, score) of every stored game, oldest first."""
+def query(rt, statement):
+    """The rows a statement yields on the score database of a runtime directory, read-only."""
     with sqlite3.connect(f"file:{rt}/score/scores.db?mode=ro", uri=True) as db:
-        rows = db.execute("select name, score from scores order by id").fetchall()
+        rows = db.execute(statement).fetchall()
     db.close()
     return rows
 
 
-def integrity(rt):
-    with sqlite3.connect(f"file:{rt}/score/scores.db?mode=ro", uri=True) as db:
-        result = db.execute("pragma integrity_check").fetchone()[0]
-    db.close()
-    return result
+def scores(rt):
+    """(name, score) of every stored game, oldest first."""
+    return query(rt, "select name, score from scores order by id")
