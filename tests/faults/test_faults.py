@@ -100,22 +100,14 @@ class SetUpFaults(harness.Case):
         self.assertEqual(err.count("Fehler: "), 1, f"not exactly one report: {err}")
         self.assertEqual(boxes, [title], "the message boxes shown")
 
-    def missing(self, display, rels):
-        """Runs the game once without each of the files; the outcome of each run."""
-        outcomes = {}
-        for rel in rels:
-            rt = self.runtime()
-            os.remove(os.path.join(rt, rel))
-            outcomes[rel] = self.fatal_run(display, rt)
-        return outcomes
+    def missing(self, display, rel):
+        rt = self.runtime()
+        os.remove(os.path.join(rt, rel))
+        return self.fatal_run(display, rt)
 
     def test_each_missing_asset_is_fatal_with_its_report(self):
-        # Two X servers take turns; the boxes need no window manager.
-        displays = [harness.Display(self, wm=False) for _ in range(2)]
-        rels = list(MISSING)
-        halves = harness.in_parallel(*(lambda k=k: self.missing(displays[k], rels[k::2])
-                                       for k in range(2)))
-        outcomes = {**halves[0], **halves[1]}
+        # The boxes need no window manager.
+        outcomes = harness.take_turns(self, self.missing, list(MISSING), wm=False)
         for rel, (words, title) in MISSING.items():
             with self.subTest(missing=rel):
                 self.check_fatal(outcomes[rel], words, title)
@@ -129,22 +121,27 @@ class SetUpFaults(harness.Case):
 
 
 class DatabaseFaults(harness.Case):
+    def visit(self, display, fault):
+        """Start page, F5, play, Escape on a database with the fault; what the run left."""
+        rt = self.runtime(seed=SEEDED)
+        DATABASE_FAULTS[fault][0](self, rt)
+        before = content(database(rt))
+        run = self.start(display, rt)
+        self.page(run, "start")
+        display.key("F5")
+        self.page(run, "play")
+        display.key("Escape")
+        return run.finish(), run.err, run.boxes, before, content(database(rt))
+
     def test_each_fault_is_reported_and_play_goes_on(self):
-        display = harness.Display(self)
-        for fault, (make, reports) in DATABASE_FAULTS.items():
+        outcomes = harness.take_turns(self, self.visit, list(DATABASE_FAULTS))
+        for fault, (_, reports) in DATABASE_FAULTS.items():
             with self.subTest(fault=fault):
-                rt = self.runtime(seed=SEEDED)
-                make(self, rt)
-                before = content(database(rt))
-                run = self.start(display, rt)
-                self.page(run, "start")
-                display.key("F5")
-                self.page(run, "play")
-                display.key("Escape")
-                self.assertEqual(run.finish(), 0, run.err)
-                self.assertEqual(run.err, reports, "the reports on standard error")
-                self.assertEqual(run.boxes, [], "a database fault showed a message box")
-                self.assertEqual(content(database(rt)), before, "the database file changed")
+                status, err, boxes, before, after = outcomes[fault]
+                self.assertEqual(status, 0, err)
+                self.assertEqual(err, reports, "the reports on standard error")
+                self.assertEqual(boxes, [], "a database fault showed a message box")
+                self.assertEqual(after, before, "the database file changed")
 
 
 if __name__ == "__main__":

@@ -38,6 +38,17 @@ def in_parallel(*calls):
     return [future.result() for future in futures]
 
 
+def take_turns(case, work, items, servers=2, **display):
+    """work(display, item) for every item, the items dealt out to X servers that run side by
+    side; {item: result}."""
+    displays = [Display(case, **display) for _ in range(servers)]
+
+    def share(k):
+        return {item: work(displays[k], item) for item in items[k::servers]}
+    parts = in_parallel(*(functools.partial(share, k) for k in range(servers)))
+    return {item: result for part in parts for item, result in part.items()}
+
+
 class Picture:
     """Three bytes a pixel (red, green, blue), row by row from the top."""
 
