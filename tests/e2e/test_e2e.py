@@ -56,7 +56,7 @@ class WholeGames(harness.Case):
         display.key(*answers(range(1, 11)), "F5", "F2")
         again = self.page(run, "start")
         final = harness.scores(rt)
-        self.assertEqual([name for name, _ in final[3:]], ["Kim"], "the game is listed twice")
+        self.assertEqual([name for name, _ in final[3:]], ["Kim"], "Kim's game is not listed once")
         self.assertGreater(final[3][1], stored[3][1], "the later points were not stored")
         before, after = table_rows(first), table_rows(again)
         self.assertNotEqual(after[0], before[0], "the best game is not on top of the table")
@@ -68,7 +68,6 @@ class WholeGames(harness.Case):
         self.assertEqual(harness.query(rt, "pragma integrity_check"), [("ok",)],
                          "the database is damaged after SIGKILL")
         self.assertEqual(harness.scores(rt), final, "SIGKILL changed the stored games")
-
 
     def game_over_on_a_read_only_database(self):
         """The score that cannot be stored is reported on standard error; play goes on."""

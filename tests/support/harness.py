@@ -134,6 +134,8 @@ class Run:
 
     def finish(self, timeout=30):
         """Waits for the end, closing each message box that blocks it; the exit status."""
+        if self.proc.stdout.closed:  # the end was seen already
+            return self.proc.returncode
         deadline, seen = time.time() + timeout, set()
         while self.running() and time.time() < deadline:
             for title, wid in self.display.windows(BOXES) if self.display else ():
