@@ -17,7 +17,7 @@ packages=(
     xvfb x11-xkb-utils evilwm xfonts-base xdotool x11-utils x11-apps e2fsprogs sqlite3
     # memcheck session; install and package checks
     valgrind
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file lintian mandoc man-db gzip
 )
 
 missing=()
