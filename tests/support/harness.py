@@ -237,8 +237,14 @@ class Display:
 
     def shot(self):
         """The whole screen, read from xwd's dump of a 24-bit screen (3 or 4 bytes a pixel)."""
-        raw = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True,
-                             timeout=30).stdout
+        for _ in range(3):  # a window that goes away during the dump makes xwd fail
+            done = subprocess.run(["xwd", "-root", "-silent"], env=self.env,
+                                  capture_output=True, timeout=30)
+            if done.returncode == 0:
+                break
+        else:
+            self.case.fail("xwd failed: " + done.stderr.decode(errors="replace"))
+        raw = done.stdout
         head = struct.unpack(">25I", raw[:100])
         width, height, size, line = head[4], head[5], head[11] // 8, head[12]
         if head[3] != 24 or size not in (3, 4):
