@@ -4,12 +4,20 @@
 set -euo pipefail
 
 packages=(
+    # build
     build-essential cmake pkg-config
-    libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsqlite3-dev sqlite3
+    libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsqlite3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # assets: the font the game ships, pictures drawn from SVG, sounds made by Python
     fonts-freefont-ttf librsvg2-bin python3
-    xvfb x11-xkb-utils evilwm xdotool x11-utils x11-apps imagemagick e2fsprogs python3-xlib
-    valgrind
+    # the real binary under test: a virtual X server, the window manager and the "fixed" font
+    # it needs to start (a recommendation of the X server, so not pulled in by it here), input,
+    # window lookup (xwininfo, xprop), screenshots (xwd), the immutable attribute (chattr);
+    # the install tests read the score database with sqlite3
+    xvfb x11-xkb-utils evilwm xfonts-base xdotool x11-utils x11-apps e2fsprogs sqlite3
+    # memcheck session; the start-up benchmark reads pixels through Xlib
+    valgrind python3-xlib
+    # install and package checks
     desktop-file-utils appstream dpkg-dev file lintian mandoc man-db gzip
 )
 

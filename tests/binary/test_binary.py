@@ -1,100 +1,81 @@
-"""The real zentaris binary: exit status and standard error of a normal end and of the fatal
-set-up paths."""
+"""What only the real binary shows: its command line, its window full screen and windowed under
+Xvfb with evilwm, and the ways it ends (Escape, closing the window, SIGTERM)."""
 
 import os
-import shutil
+import signal
 import sys
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "support"))
-import headless  # noqa: E402
-
-BUILT = os.environ["ZENTARIS_RUNTIME_DIR"]
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import harness  # noqa: E402
 
 
-class RuntimeCase(unittest.TestCase):
-    def setUp(self):
-        self.rt = headless.make_runtime_copy(BUILT)
-
-    def tearDown(self):
-        shutil.rmtree(self.rt, ignore_errors=True)
-
-    def run_dummy(self, **env):
-        """Runs the game under SDL's dummy video driver, where no message box can block."""
-        game = headless.Game(self.rt, headless.base_env(SDL_VIDEODRIVER="dummy", **env))
-        return game.wait(60), game.stderr
+def pointer_on(display, run):
+    display.xdotool("mousemove", "--window", run.wid, "400", "300")
 
 
-class SetUpFailsWithoutAScreen(RuntimeCase):
-    """Without a display the colour cursors cannot be made, so every run ends at the cursors;
-    what fails before them must say so."""
-
-    def test_missing_arrow_bitmap(self):
-        os.remove(os.path.join(self.rt, "ImgData", "cur_std.bmp"))
-        status, err = self.run_dummy()
-        self.assertEqual(status, 1)
-        self.assertIn('Mouse Zeiger Bitmap "Pfeil" konnte nicht geladen werden!\nFehler: ', err)
-        self.assertNotIn('"Pfeil" konnte nicht erstellt', err)
-
-    def test_missing_hand_bitmap_still_tries_the_arrow(self):
-        os.remove(os.path.join(self.rt, "ImgData", "cur_hand.bmp"))
-        status, err = self.run_dummy()
-        self.assertEqual(status, 1)
-        self.assertIn('Mouse Zeiger Bitmap "Hand" konnte nicht geladen werden!\nFehler: ', err)
-        self.assertIn('Mouse Zeiger "Pfeil" konnte nicht erstellt werden!\nFehler: ', err)
-
-    def test_missing_font(self):
-        os.remove(os.path.join(self.rt, "fonts", "FreeSans.ttf"))
-        status, err = self.run_dummy()
-        self.assertEqual(status, 1)
-        self.assertIn("Konnte Schriftart nicht laden!\nFehler: ", err)
-        self.assertNotIn("Mouse Zeiger", err)
-
-    def test_no_audio_device(self):
-        env = headless.base_env(SDL_VIDEODRIVER="dummy")
-        del env["SDL_AUDIODRIVER"]  # this machine has no sound card
-        game = headless.Game(self.rt, env)
-        status, err = game.wait(60), game.stderr
-        self.assertEqual(status, 1)
-        self.assertIn("Konnte SDL_mixer nicht starten! Fehler: ", err)
-        self.assertNotIn("Schriftart", err)
+ENDINGS = {
+    "Escape": lambda display, run: display.key("Escape"),
+    # evilwm asks the window under the pointer to close on Ctrl+Alt+Escape.
+    "closing the window": lambda display, run: (pointer_on(display, run),
+                                                display.key("ctrl+alt+Escape")),
+    "SIGTERM": lambda display, run: run.proc.send_signal(signal.SIGTERM),
+}
 
 
-class RunsUnderX(RuntimeCase):
-    def start(self, display):
-        game = headless.Game(self.rt, display.env())
-        wid = display.find_window("Zentaris")
-        if wid is None:
-            game.kill()
-            self.fail("no window titled Zentaris appeared; stderr:\n" + game.stderr)
-        return game, wid
+class CommandLine(harness.Case):
+    """Options are answered before any window is made, so these run without a display."""
 
-    def test_full_screen_window_and_escape(self):
-        with headless.Display() as display:
-            game, wid = self.start(display)
-            geo = display.window_geometry(wid)
-            self.assertEqual((geo["Width"], geo["Height"]), (800, 600))
-            self.assertEqual((geo["Absolute upper-left X"], geo["Absolute upper-left Y"]), (0, 0))
-            display.key("Escape")
-            self.assertEqual(game.wait(30), 0, game.stderr)
+    def run_with(self, *args):
+        run = harness.Run(self, self.runtime(), args=args)
+        return run.finish(), run.out, run.err
 
-    def test_closing_the_window_ends_normally(self):
-        with headless.Display() as display:
-            game, wid = self.start(display)
-            display.move(400, 300)
-            # evilwm asks the window under the pointer to close on Ctrl+Alt+Escape.
-            display.key("ctrl+alt+Escape")
-            self.assertEqual(game.wait(30), 0, game.stderr)
+    def test_help_and_version_go_to_standard_output(self):
+        usage = self.run_with("--help")
+        self.assertEqual(usage[0], 0, "exit status of --help")
+        self.assertIn("--window", usage[1], "--help does not name --window")
+        self.assertEqual(usage[2], "", "--help wrote to standard error")
+        self.assertEqual(self.run_with("-h"), usage, "-h does not do what --help does")
+        status, out, err = self.run_with("--version")
+        self.assertEqual(status, 0, "exit status of --version")
+        self.assertEqual(out.lower(), "zentaris %s\n" % os.environ["ZENTARIS_VERSION"])
+        self.assertEqual(err, "", "--version wrote to standard error")
 
-    def test_fatal_path_shows_a_box_until_closed(self):
-        os.remove(os.path.join(self.rt, "ImgData", "baum.bmp"))
-        with headless.Display() as display:
-            game = headless.Game(self.rt, display.env())
-            closed = display.close_boxes(timeout=20)
-            status = game.wait(30)
-        self.assertEqual(closed, ["Fehlermeldung"])
-        self.assertEqual(status, 1)
-        self.assertIn("Fehler beim Laden der Bitmap: ImgData/baum.bmp\nFehler: ", game.stderr)
+    def test_wrong_arguments_end_with_status_2_and_the_usage(self):
+        usage = self.run_with("--help")[1]
+        for args in (["--bogus"], ["stray"], ["--window", "stray"]):
+            with self.subTest(args=args):
+                status, out, err = self.run_with(*args)
+                self.assertEqual(status, 2, err)
+                self.assertEqual(out, "", "a wrong argument wrote to standard output")
+                self.assertIn(usage, err, "standard error lacks the usage")
+
+
+class Window(harness.Case):
+    def check_endings(self, display, args, size=None):
+        for ending, act in ENDINGS.items():
+            with self.subTest(ending=ending):
+                run = self.start(display, self.runtime(), args, size)
+                self.page(run, "start", (*run.geometry[:2], *size) if size else None)
+                act(display, run)
+                self.assertEqual(run.finish(), 0, f"exit status after {ending}")
+                self.assertEqual(run.err, "", f"standard error after {ending}")
+
+    def test_full_screen_covers_the_screen_and_ends_with_0(self):
+        self.check_endings(harness.Display(self), ())
+
+    def test_window_is_centred_takes_a_click_and_ends_with_0(self):
+        display = harness.Display(self, size=(1024, 768))
+        run = self.start(display, self.runtime(), ["--window"], harness.LOGICAL)
+        x, y = run.geometry[:2]
+        self.assertLessEqual(abs(x - 112), 2, f"window at x {x}, not centred on 1024")
+        self.assertLessEqual(abs(y - 84), 2, f"window at y {y}, not centred on 768")
+        place = (x, y, *harness.LOGICAL)
+        self.page(run, "start", place)
+        display.xdotool("mousemove", "--window", run.wid, "600", "540", "click", "1")
+        self.page(run, "play", place)
+        run.kill()
+        self.check_endings(display, ["--window"], harness.LOGICAL)
 
 
 if __name__ == "__main__":
