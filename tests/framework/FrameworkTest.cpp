@@ -1,3 +1,4 @@
+#include <chrono>
 #include <cstring>
 #include <string>
 
@@ -11,8 +12,9 @@
 #include "support/TestRuntime.h"
 
 namespace {
-bool SameRect(const SDL_Rect& a, const SDL_Rect& b) {
-    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+std::string Text(const SDL_Rect& r) {
+    return std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.w) + "x" +
+           std::to_string(r.h);
 }
 auto NotBlack = [](SDL_Color c) { return c.r != 0 || c.g != 0 || c.b != 0; };
 } // namespace
@@ -20,17 +22,18 @@ auto NotBlack = [](SDL_Color c) { return c.r != 0 || c.g != 0 || c.b != 0; };
 TEST(StartButton, FollowsTheScaledStartPageOnEveryDesktop) {
     const struct {
         int iDeskW, iDeskH;
-        SDL_Rect expected;
-    } cases[] = {{1920, 1080, {1247, 939, 288, 87}},
-                 {1280, 1024, {913, 890, 273, 82}},
-                 {800, 600, {560, 522, 160, 48}}};
+        const char* pExpected;
+    } cases[] = {{1920, 1080, "1247,939 288x87"},
+                 {1280, 1024, "913,890 273x82"},
+                 {800, 600, "560,522 160x48"}};
     for (const auto& c : cases) {
-        EXPECT_TRUE(SameRect(ComputeStartButtonRect(800, 600, c.iDeskW, c.iDeskH), c.expected))
-            << c.iDeskW << " x " << c.iDeskH;
+        EXPECT_EQ(Text(ComputeStartButtonRect(800, 600, c.iDeskW, c.iDeskH)), c.pExpected);
     }
     // Strict on every edge.
     const SDL_Rect button{560, 522, 160, 48};
-    EXPECT_TRUE(IsStrictlyInside(button, 561, 523) && IsStrictlyInside(button, 719, 569));
+    for (const auto& p : {SDL_Point{561, 523}, {719, 569}}) {
+        EXPECT_TRUE(IsStrictlyInside(button, p.x, p.y)) << p.x << "," << p.y;
+    }
     for (const auto& p : {SDL_Point{560, 540}, {720, 540}, {600, 522}, {600, 570}}) {
         EXPECT_FALSE(IsStrictlyInside(button, p.x, p.y)) << p.x << "," << p.y;
     }
@@ -44,7 +47,7 @@ TEST(StartButton, UnreadableDesktopIsReportedAndLeavesNoButton) {
     const std::string strOut = testing::internal::GetCapturedStderr();
     EXPECT_EQ(strOut.rfind("Fenstergröße konnte nicht ermittelt werden!\nFehler: ", 0), 0u)
         << strOut;
-    EXPECT_TRUE(SameRect(framework.m_DesktopRect, SDL_Rect{0, 0, 0, 0}));
+    EXPECT_EQ(Text(framework.m_DesktopRect), "0,0 0x0");
     EXPECT_FALSE(IsStrictlyInside(framework.m_StartButtonRect, 0, 0));
 }
 
@@ -62,17 +65,23 @@ TEST(ErrorReport, WritesTwoLinesCutTo1023Bytes) {
     EXPECT_EQ(std::string(szBuffer + CMyError::BUFFER_SIZE, 16), std::string(16, '#'));
 }
 
-TEST(FrameTimer, MeasuresFromThePreviousUpdateWithoutClamping) {
+TEST(FrameTimer, MeasuresTheRealTimeBetweenTwoUpdatesWithoutClamping) {
+    using Clock = std::chrono::steady_clock;
     ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0);
     CTimer* pTimer = CTimer::Get();
-    EXPECT_EQ(pTimer->m_fElapsed, 0.0f);
+    const Clock::time_point outerStart = Clock::now();
     pTimer->Update();
-    EXPECT_EQ(pTimer->m_fLastTime, pTimer->m_fCurTime);
+    const Clock::time_point innerStart = Clock::now();
+    SDL_Delay(150);
+    const std::chrono::duration<float> inner = Clock::now() - innerStart;
+    pTimer->Update();
+    const std::chrono::duration<float> outer = Clock::now() - outerStart;
+    // The timer counts whole milliseconds: it may lose or gain one at each end.
+    EXPECT_GE(pTimer->m_fElapsed, inner.count() - 0.002f);
+    EXPECT_LE(pTimer->m_fElapsed, outer.count() + 0.002f);
     // A frame that took two seconds (an error box was open) counts as two seconds.
-    const float fBefore = pTimer->m_fCurTime - 2.0f;
-    pTimer->m_fLastTime = fBefore;
+    pTimer->m_fLastTime = pTimer->m_fCurTime - 2.0f;
     pTimer->Update();
-    EXPECT_EQ(pTimer->m_fElapsed, pTimer->m_fCurTime - fBefore);
     EXPECT_GE(pTimer->m_fElapsed, 2.0f);
     TSingleton<CTimer>::Del();
     SDL_Quit();
@@ -86,15 +95,15 @@ TEST(Framework, SetsUpEverythingBeforeTheCursorsAndShowsABlackFrame) {
                   "Mouse Zeiger \"Pfeil\" konnte nicht erstellt werden!\nFehler: "),
               std::string::npos);
     CFramework* pFramework = CFramework::Get();
-    ASSERT_NE(pFramework->m_pScreen, nullptr);
-    EXPECT_EQ(pFramework->m_pScreen->format->format, SDL_PIXELFORMAT_ARGB8888);
-    EXPECT_EQ(pFramework->m_pScreen->w * 1000 + pFramework->m_pScreen->h, 800600);
+    SDL_Surface* pScreen = pFramework->m_pScreen;
+    ASSERT_NE(pScreen, nullptr);
+    EXPECT_EQ(pScreen->format->format, SDL_PIXELFORMAT_ARGB8888);
+    EXPECT_EQ(Text(SDL_Rect{0, 0, pScreen->w, pScreen->h}), "0,0 800x600");
     EXPECT_TRUE(CMyFont::Get()->m_bLoaded);
     const SDL_Rect& desk = pFramework->m_DesktopRect;
-    EXPECT_TRUE(
-        SameRect(pFramework->m_StartButtonRect, ComputeStartButtonRect(800, 600, desk.w, desk.h)));
+    EXPECT_EQ(Text(pFramework->m_StartButtonRect),
+              Text(ComputeStartButtonRect(800, 600, desk.w, desk.h)));
 
-    SDL_Surface* pScreen = pFramework->m_pScreen;
     SDL_FillRect(pScreen, nullptr, SDL_MapRGB(pScreen->format, 200, 100, 50));
     pFramework->Clear();
     pFramework->Flip();

@@ -96,7 +96,8 @@ TEST_F(GameTest, OnlyAReleaseStrictlyInsideTheStartButtonStartsTheGame) {
 TEST_F(GameTest, OneEventIsHandledPerFrame) {
     Handle({Input("4"), Input("2"), SDL_Event{SDL_QUIT}});
     m_Game.RunFrame();
-    EXPECT_TRUE(m_Game.m_strAnswer == "42" && m_Game.m_bRunning);
+    EXPECT_EQ(m_Game.m_strAnswer, "42");
+    EXPECT_TRUE(m_Game.m_bRunning);
     m_Game.RunFrame();
     EXPECT_FALSE(m_Game.m_bRunning);
 }

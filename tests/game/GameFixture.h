@@ -18,6 +18,7 @@ protected:
         // The dummy driver cannot make the cursors: their reports on standard error are expected.
         ASSERT_TRUE(StartFramework());
         m_Game.Init();
+        m_pScreen = CFramework::Get()->m_pScreen;
     }
     void TearDown() override {
         m_Game.Quit();
@@ -34,4 +35,5 @@ protected:
     }
 
     CGame m_Game;
+    SDL_Surface* m_pScreen = nullptr;
 };

@@ -85,12 +85,27 @@ TEST_F(ScoreStore, RowsOfOtherProgramsAreListedWithoutHarm) {
                                    Row("Bob", ":   0000000")}));
 }
 
-TEST_F(ScoreStore, StoreThatCannotOpenReportsOnceAndListsTheFallbackRow) {
-    std::ofstream("score") << "a file where the directory belongs";
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(m_DB.OpenDB(DB_PATH));
-    EXPECT_FALSE(m_DB.WriteScore("Anna", 2500));
-    EXPECT_EQ(m_DB.ReadHighScore(), (HighScoreRows{Row("Keine Highscore Anzeige!", "Fehler")}));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Datenbankfehler: unable to open database file\nFehler: SQLite Datenbankfehler\n");
+TEST_F(ScoreStore, StoreThatCannotBeUsedReportsEachFailureAndListsTheFallbackRow) {
+    const std::string strNotDb = "Datenbankfehler: file is not a database\nFehler: ";
+    const struct {
+        bool bOpens; // else a file stands where the directory belongs
+        std::string strReports;
+    } cases[] = {
+        {false, "Datenbankfehler: unable to open database file\nFehler: SQLite Datenbankfehler\n"},
+        {true, strNotDb + "Kann Datenbanktabelle nicht anlegen\n" + strNotDb +
+                   "Kann Highscore nicht schreiben\n" + strNotDb +
+                   "Kann Highscore nicht ermitteln\n"}};
+    for (const auto& c : cases) {
+        std::filesystem::remove_all("score");
+        if (c.bOpens) {
+            std::filesystem::create_directory("score");
+        }
+        std::ofstream(c.bOpens ? DB_PATH : "score") << "a text file, no database";
+        CDBConnection db;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(db.OpenDB(DB_PATH), c.bOpens);
+        EXPECT_FALSE(db.WriteScore("Anna", 2500));
+        EXPECT_EQ(db.ReadHighScore(), (HighScoreRows{Row("Keine Highscore Anzeige!", "Fehler")}));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.strReports);
+    }
 }

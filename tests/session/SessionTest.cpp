@@ -6,31 +6,26 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "framework/CTimer.h"
 #include "game/CGame.h"
+#include "scorestore/CDBConnection.h"
 #include "support/TestRuntime.h"
 
 namespace {
-// Drops what is still queued, so the next pushed event is handled in the next frame.
-void FlushEvents() {
+// Queues a key, or text when the text is given.
+void Push(SDL_Scancode code, const char* pText = nullptr) {
+    SDL_Event event{pText ? Uint32(SDL_TEXTINPUT) : Uint32(SDL_KEYDOWN)};
+    event.key.keysym.scancode = code;
+    if (pText)
+        SDL_strlcpy(event.text.text, pText, sizeof(event.text.text));
+    SDL_PushEvent(&event);
+}
+
+// Drops what is still queued: the window's own events are not the player's.
+void Flush() {
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-}
-
-void PushKey(SDL_Scancode code) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.keysym.scancode = code;
-    SDL_PushEvent(&event);
-}
-
-void PushText(const char* pText) {
-    SDL_Event event{};
-    event.type = SDL_TEXTINPUT;
-    SDL_strlcpy(event.text.text, pText, sizeof(event.text.text));
-    SDL_PushEvent(&event);
 }
 
 // One frame in which a whole second of play passes.
@@ -43,32 +38,12 @@ void PlaySecond(CGame& game) {
 void PlayUntilGameOver(CGame& game) {
     for (int iFrame = 0; iFrame < 2000 && game.m_iState == STATE_PLAY; ++iFrame) {
         if (iFrame % 7 == 0 && !game.m_Apples.empty()) {
-            for (char c : std::to_string(game.m_Apples.front().m_iSolution)) {
-                PushKey(c == '0' ? SDL_SCANCODE_0
-                                 : static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (c - '1')));
-            }
-            PushKey(SDL_SCANCODE_SPACE);
+            for (char c : std::to_string(game.m_Apples.front().m_iSolution))
+                Push(c == '0' ? SDL_SCANCODE_0 : SDL_Scancode(SDL_SCANCODE_1 + (c - '1')));
+            Push(SDL_SCANCODE_SPACE);
         }
         PlaySecond(game);
     }
-}
-
-int StoredGames(const char* pName) {
-    sqlite3* pDB = nullptr;
-    int iCount = -1;
-    if (sqlite3_open("score/scores.db", &pDB) == SQLITE_OK) {
-        const std::string strSql =
-            std::string("select count(*) from scores where name='") + pName + "' and score > 0;";
-        sqlite3_exec(
-            pDB, strSql.c_str(),
-            [](void* pCount, int, char** argv, char**) {
-                *static_cast<int*>(pCount) = std::stoi(argv[0]);
-                return 0;
-            },
-            &iCount, nullptr);
-    }
-    sqlite3_close(pDB);
-    return iCount;
 }
 } // namespace
 
@@ -77,34 +52,28 @@ TEST(Session, SeveralGamesAreEachPlayedToTheEndAndStoredOnce) {
     {
         CGame game;
         game.Init();
-        FlushEvents(); // the window's own start-up events are not the player's
-        PushText("Anna");
-        PushKey(SDL_SCANCODE_F5);
-        for (int i = 0; i < 3; ++i) {
+        Flush(), Push(SDL_SCANCODE_UNKNOWN, "Anna"), Push(SDL_SCANCODE_F5);
+        for (int i = 0; i < 3; ++i)
             game.RunFrame();
-        }
         ASSERT_EQ(game.m_iState, STATE_PLAY);
-
-        for (int iGame = 1; iGame <= 3; ++iGame) {
+        for (std::size_t uGame = 1; uGame <= 3; ++uGame) {
             PlayUntilGameOver(game);
-            ASSERT_EQ(game.m_iState, STATE_GAMEOVER) << "game " << iGame << " never ended";
-            for (int i = 0; i < 20; ++i) {
+            ASSERT_EQ(game.m_iState, STATE_GAMEOVER) << "game " << uGame << " never ended";
+            for (int i = 0; i < 20; ++i)
                 PlaySecond(game); // the game-over page stays; nothing is stored again
-            }
-            EXPECT_EQ(StoredGames("Anna"), iGame);
-            FlushEvents();
-            PushKey(SDL_SCANCODE_RETURN);
+            const HighScoreRows rows = CDBConnection::Get()->ReadHighScore();
+            EXPECT_EQ(rows.size(), uGame);
+            EXPECT_EQ(rows.back().first, "Anna");
+            Flush(), Push(SDL_SCANCODE_RETURN);
             game.RunFrame();
             ASSERT_EQ(game.m_iState, STATE_PLAY);
             EXPECT_EQ(game.m_iScore, 0);
         }
-        FlushEvents();
-        PushKey(SDL_SCANCODE_F2);
-        for (int i = 0; i < 10 && game.m_iState != STATE_START; ++i) {
+        Flush(), Push(SDL_SCANCODE_F2);
+        for (int i = 0; i < 10 && game.m_iState != STATE_START; ++i)
             game.RunFrame();
-        }
         EXPECT_EQ(game.m_iState, STATE_START);
-        PushKey(SDL_SCANCODE_ESCAPE);
+        Push(SDL_SCANCODE_ESCAPE);
         game.Run();
         EXPECT_FALSE(game.m_bRunning);
         game.Quit();

@@ -2,7 +2,7 @@
 // no test ever touches a player's score database or needs a screen or a sound card.
 
 #include <cstdlib>
-#include <string>
+#include <filesystem>
 
 #include <unistd.h>
 
@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     const std::string strDir = EnterFreshRuntimeDir();
     const int iResult = RUN_ALL_TESTS();
-    if (chdir("/") == 0) {
-        RemoveTree(strDir);
-    }
+    std::error_code error;
+    if (chdir("/") == 0)
+        std::filesystem::remove_all(strDir, error);
     return iResult;
 }
