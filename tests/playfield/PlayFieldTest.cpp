@@ -247,7 +247,7 @@ TEST_F(PlayField, StrikeDrawsSevenYellowAndRedLinesToEachTargetUnderTheFlashFor0
     m_pWitch->m_fFrame = 2.0f;
     m_pWitch->m_Targets = {SDL_Rect{100, 100, 64, 64}, SDL_Rect{200, -60, 64, 64}};
     m_pWitch->Render();
-    EXPECT_TRUE(SameColor(PixelColor(m_pScreen, 314, 276), Shade(2)));
+    EXPECT_EQ(ShadeAt(m_pScreen, {314, 276, 204, 320}), 2) << "the casting picture";
     std::string row; // a flat and a steep bolt cross row 200, each line with one pixel
     for (int x = 0; x < 800; ++x)
         if (IsBolt(PixelColor(m_pScreen, x, 200)))
