@@ -7,14 +7,11 @@
 
 // One input: a key as SDL names it ("F5", "Keypad 1"), or text after an apostrophe ("'ü").
 static SDL_Event Input(const std::string& strItem) {
-    SDL_Event event{};
-    if (strItem[0] == '\'') {
-        event.type = SDL_TEXTINPUT;
+    SDL_Event event{strItem[0] == '\'' ? Uint32(SDL_TEXTINPUT) : Uint32(SDL_KEYDOWN)};
+    if (event.type == SDL_TEXTINPUT)
         SDL_strlcpy(event.text.text, strItem.c_str() + 1, sizeof(event.text.text));
-    } else {
-        event.type = SDL_KEYDOWN;
+    else
         event.key.keysym.scancode = SDL_GetScancodeFromName(strItem.c_str());
-    }
     return event;
 }
 
@@ -52,23 +49,18 @@ TEST_F(GameTest, KeysAndTextDoTheirJobInTheStatesThatMatter) {
         {STATE_START, "Anna-Lena Kim", "'s,'t", "start|Anna-Lena Kims|12|700|15|x renamed"},
         {STATE_START, "Anna-Lena Kims", "'t", "start|Anna-Lena Kims|12|700|15|x"},
         {STATE_START, "", "'ÄÖÜäöüßÄÖÜäöüßÄ,'ÖÜäöü", "start|ÄÖÜäöüßÄÖÜäöüßÄ|12|700|15|x renamed"},
-        {STATE_PLAY, "Ute", "'x", "play|Ute|12|700|15|x"},
         {STATE_GAMEOVER, "Ute", "'x", "over|Ute|12|700|15|x"},
     };
     for (const auto& [iState, pName, pInput, pView] : cases) {
         m_Game.m_iState = iState;
-        m_Game.m_strPlayerName = pName;
-        m_Game.m_strAnswer = "12";
-        m_Game.m_iScore = 700;
+        m_Game.m_strPlayerName = pName, m_Game.m_strAnswer = "12", m_Game.m_iScore = 700;
         m_Game.m_iRange = 15; // a range no key chooses, so each choice shows
         m_Game.m_bMultiply = m_Game.m_bRunning = true;
         m_Game.m_bHelp = m_Game.m_bPlayerNameChanged = false;
-        SDL_StartTextInput();
-        SDL_ShowCursor(SDL_ENABLE);
+        SDL_StartTextInput(), SDL_ShowCursor(SDL_ENABLE);
         std::istringstream input(pInput);
-        for (std::string strItem; std::getline(input, strItem, ',');) {
+        for (std::string strItem; std::getline(input, strItem, ',');)
             Handle({Input(strItem)});
-        }
         EXPECT_EQ(View(m_Game), pView) << pInput;
     }
 }
@@ -77,13 +69,9 @@ TEST_F(GameTest, OnlyAReleaseStrictlyInsideTheStartButtonStartsTheGame) {
     const SDL_Rect b = CFramework::Get()->m_StartButtonRect;
     const std::tuple<Uint32, int, int, int> cases[] = {
         {SDL_MOUSEBUTTONUP, b.x, b.y + b.h / 2, STATE_START},
-        {SDL_MOUSEBUTTONUP, b.x + b.w, b.y + b.h / 2, STATE_START},
-        {SDL_MOUSEBUTTONUP, b.x + b.w / 2, b.y, STATE_START},
         {SDL_MOUSEBUTTONUP, b.x + b.w / 2, b.y + b.h, STATE_START},
         {SDL_MOUSEBUTTONDOWN, b.x + b.w / 2, b.y + b.h / 2, STATE_START},
-        {SDL_MOUSEBUTTONUP, b.x + 1, b.y + b.h - 1, STATE_PLAY},
-        {SDL_MOUSEBUTTONUP, b.x + b.w - 1, b.y + 1, STATE_PLAY},
-    };
+        {SDL_MOUSEBUTTONUP, b.x + 1, b.y + b.h - 1, STATE_PLAY}};
     for (const auto& [type, x, y, iState] : cases) {
         m_Game.m_iState = STATE_START;
         // The event's own coordinates stay 0: the game must ask SDL where the pointer is.

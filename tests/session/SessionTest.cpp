@@ -2,19 +2,10 @@
 // hit until game over, another game, back to the start page, quit. Also the program run under
 // Valgrind's memcheck.
 
-#include <string>
+#include "game/GameFixture.h"
 
-#include <SDL.h>
-#include <gtest/gtest.h>
-
-#include "framework/CTimer.h"
-#include "game/CGame.h"
-#include "scorestore/CDBConnection.h"
-#include "support/TestRuntime.h"
-
-namespace {
 // Queues a key, or text when the text is given.
-void Push(SDL_Scancode code, const char* pText = nullptr) {
+static void Push(SDL_Scancode code, const char* pText = nullptr) {
     SDL_Event event{pText ? Uint32(SDL_TEXTINPUT) : Uint32(SDL_KEYDOWN)};
     event.key.keysym.scancode = code;
     if (pText)
@@ -23,19 +14,19 @@ void Push(SDL_Scancode code, const char* pText = nullptr) {
 }
 
 // Drops what is still queued: the window's own events are not the player's.
-void Flush() {
+static void Flush() {
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 
 // One frame in which a whole second of play passes.
-void PlaySecond(CGame& game) {
+static void PlaySecond(CGame& game) {
     CTimer::Get()->m_fLastTime -= 1.0f;
     game.RunFrame();
 }
 
 // Types the answer of the oldest apple, if there is one, and plays frames until the game ends.
-void PlayUntilGameOver(CGame& game) {
+static void PlayUntilGameOver(CGame& game) {
     for (int iFrame = 0; iFrame < 2000 && game.m_iState == STATE_PLAY; ++iFrame) {
         if (iFrame % 7 == 0 && !game.m_Apples.empty()) {
             for (char c : std::to_string(game.m_Apples.front().m_iSolution))
@@ -45,38 +36,32 @@ void PlayUntilGameOver(CGame& game) {
         PlaySecond(game);
     }
 }
-} // namespace
 
-TEST(Session, SeveralGamesAreEachPlayedToTheEndAndStoredOnce) {
-    ASSERT_TRUE(StartFramework());
-    {
-        CGame game;
-        game.Init();
-        Flush(), Push(SDL_SCANCODE_UNKNOWN, "Anna"), Push(SDL_SCANCODE_F5);
-        for (int i = 0; i < 3; ++i)
-            game.RunFrame();
+// The whole game as main sets it up; the memcheck run selects the suite by this name.
+class Session : public GameTest {};
+
+TEST_F(Session, SeveralGamesAreEachPlayedToTheEndAndStoredOnce) {
+    CGame& game = m_Game;
+    Flush(), Push(SDL_SCANCODE_UNKNOWN, "Anna"), Push(SDL_SCANCODE_F5);
+    for (int i = 0; i < 3; ++i)
+        game.RunFrame();
+    ASSERT_EQ(game.m_iState, STATE_PLAY);
+    for (std::size_t uGame = 1; uGame <= 3; ++uGame) {
+        PlayUntilGameOver(game);
+        ASSERT_EQ(game.m_iState, STATE_GAMEOVER) << "game " << uGame << " never ended";
+        for (int i = 0; i < 20; ++i)
+            PlaySecond(game); // the game-over page stays; nothing is stored again
+        const HighScoreRows rows = CDBConnection::Get()->ReadHighScore();
+        EXPECT_EQ(rows.size(), uGame);
+        EXPECT_EQ(rows.back().first, "Anna");
+        Flush(), Push(SDL_SCANCODE_RETURN), game.RunFrame();
         ASSERT_EQ(game.m_iState, STATE_PLAY);
-        for (std::size_t uGame = 1; uGame <= 3; ++uGame) {
-            PlayUntilGameOver(game);
-            ASSERT_EQ(game.m_iState, STATE_GAMEOVER) << "game " << uGame << " never ended";
-            for (int i = 0; i < 20; ++i)
-                PlaySecond(game); // the game-over page stays; nothing is stored again
-            const HighScoreRows rows = CDBConnection::Get()->ReadHighScore();
-            EXPECT_EQ(rows.size(), uGame);
-            EXPECT_EQ(rows.back().first, "Anna");
-            Flush(), Push(SDL_SCANCODE_RETURN);
-            game.RunFrame();
-            ASSERT_EQ(game.m_iState, STATE_PLAY);
-            EXPECT_EQ(game.m_iScore, 0);
-        }
-        Flush(), Push(SDL_SCANCODE_F2);
-        for (int i = 0; i < 10 && game.m_iState != STATE_START; ++i)
-            game.RunFrame();
-        EXPECT_EQ(game.m_iState, STATE_START);
-        Push(SDL_SCANCODE_ESCAPE);
-        game.Run();
-        EXPECT_FALSE(game.m_bRunning);
-        game.Quit();
+        EXPECT_EQ(game.m_iScore, 0);
     }
-    StopFramework();
+    Flush(), Push(SDL_SCANCODE_F2);
+    for (int i = 0; i < 10 && game.m_iState != STATE_START; ++i)
+        game.RunFrame();
+    EXPECT_EQ(game.m_iState, STATE_START);
+    Push(SDL_SCANCODE_ESCAPE), game.Run();
+    EXPECT_FALSE(game.m_bRunning);
 }

@@ -1,12 +1,9 @@
 // Test entry: dummy SDL drivers and a private runtime directory for the whole test process, so
 // no test ever touches a player's score database or needs a screen or a sound card.
 
-#include <cstdlib>
 #include <filesystem>
 
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "support/TestRuntime.h"
 
