@@ -122,8 +122,6 @@ TEST_F(PlayField, HorsesCatchInTheirBandsAndTheGameEndsTheFrameAfterTheLastHitSt
         Apple(at[i][0], at[i][1], i);
     m_Game.CheckCollisions();
     EXPECT_EQ(Sounding(Sound.m_pBoing), 1) << "one sound for all hits of a pass";
-    Mix_HaltChannel(-1), m_Game.CheckCollisions();
-    EXPECT_EQ(Sounding(Sound.m_pBoing), 0) << "nothing caught: silent";
     EXPECT_EQ(Column(m_Game.m_Apples, &CApple::m_iSolution), (std::vector<int>{1, 2, 4, 6}));
     EXPECT_EQ(Column(m_Game.m_Horses, &CHorse::m_iHits), (std::vector<int>{2, 3}));
     EXPECT_EQ(Column(m_Game.m_Bonuses, &CBonus::m_iType), (std::vector<int>{5, 5, 5}));
@@ -163,16 +161,13 @@ TEST_F(PlayField, OneAnswerSolvesEveryLiveAppleWithItEachForItsOwnAmountInAnySta
     for (const CBonus& badge : m_Game.m_Bonuses)
         iPoints += (badge.m_iType + 1) * 100;
     EXPECT_EQ(m_Game.m_iScore, iPoints);
-    EXPECT_TRUE(m_Game.m_bScoreChanged);
     EXPECT_EQ(Sounding(Sound.m_pSuccess), 3);
     EXPECT_EQ(Sounding(Sound.m_pFail), 0);
     // Past the int range the low 32 bits count: -1, which no task has. The miss plays the fail
     // sound alone, also with a fallen apple listed, and leaves the strike running.
     Tick(0.4f), Witch().Update(), Apple(0, 0, -1), Apple(0, 595, -1, false);
-    m_Game.m_bScoreChanged = false;
     Answer("99999999999999999999999");
     EXPECT_EQ(m_Game.m_iScore, iPoints);
-    EXPECT_FALSE(m_Game.m_bScoreChanged);
     EXPECT_EQ(Witch().m_fTimer, 0.4f);
     EXPECT_EQ(Sounding(Sound.m_pSuccess), 0);
     EXPECT_EQ(Sounding(Sound.m_pFail), 1);

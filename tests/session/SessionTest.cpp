@@ -42,8 +42,9 @@ class Session : public GameTest {};
 
 TEST_F(Session, SeveralGamesAreEachPlayedToTheEndAndStoredOnce) {
     CGame& game = m_Game;
-    Flush(), Push(SDL_SCANCODE_UNKNOWN, "Anna"), Push(SDL_SCANCODE_F5);
-    for (int i = 0; i < 3; ++i)
+    Flush(), Push(SDL_SCANCODE_UNKNOWN, "Anna"), Push(SDL_SCANCODE_F5), game.RunFrame();
+    EXPECT_EQ(game.m_iState, STATE_START) << "one event per frame: the name first";
+    for (int i = 0; i < 2; ++i)
         game.RunFrame();
     ASSERT_EQ(game.m_iState, STATE_PLAY);
     for (std::size_t uGame = 1; uGame <= 3; ++uGame) {

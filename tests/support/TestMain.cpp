@@ -13,8 +13,7 @@ int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     const std::string strDir = EnterFreshRuntimeDir();
     const int iResult = RUN_ALL_TESTS();
-    std::error_code error;
     if (chdir("/") == 0)
-        std::filesystem::remove_all(strDir, error);
+        std::filesystem::remove_all(strDir);
     return iResult;
 }
