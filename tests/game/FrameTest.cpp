@@ -14,16 +14,16 @@ TEST_F(GameTest, FirstGameShowsAnAppleAtOnceUnlessFrozenAndAGameAfterAResetAnInt
     m_Game.m_bHelp = true, m_Game.RunFrame();
     EXPECT_TRUE(m_Game.m_Apples.empty()) << "the help page freezes play";
     EXPECT_EQ(m_Game.m_fAccelTimer, 0.0f);
-    EXPECT_NE(m_Game.m_pScoreText, nullptr) << "the score is still drawn";
     m_Game.m_bHelp = false, m_Game.RunFrame();
     EXPECT_EQ(m_Game.m_Apples.size(), 1u);
     m_Game.m_fSpawnInterval = 0.5f, m_Game.m_bScoreStored = true;
-    m_Game.m_Horses.front().m_iHits = 3;
+    m_Game.m_Horses.front().m_iHits = 3, m_Game.m_Bonuses.emplace_back();
     m_Game.ResetGame(1);
     EXPECT_EQ(m_Game.m_fSpawnInterval, 3.5f);
     EXPECT_LT(m_Game.m_fSpawnTimer, m_Game.m_fSpawnInterval);
     EXPECT_FALSE(m_Game.m_bScoreStored) << "the next finished game is stored again";
     EXPECT_TRUE(m_Game.m_Apples.empty());
+    EXPECT_TRUE(m_Game.m_Bonuses.empty());
     EXPECT_EQ(m_Game.m_Horses.front().m_iHits, 0);
 }
 
