@@ -16,7 +16,7 @@ from collections import deque
 
 GAME_TIMEOUT = 120  # seconds a single game process may live in a test
 BOX_TITLES = ("Fehlermeldung", "Datei fehlt")
-#ImageMagick's own convert, even where another program of that name comes first on the PATH.
+# ImageMagick's own convert, even where another program of that name comes first on the PATH.
 CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
 
 
@@ -145,9 +145,8 @@ class Display:
     def set_keyboard_layout(self, layout):
         """Switches the server's keyboard layout (for instance "de", whose keys carry the
         umlauts, so xdotool types them on real keys instead of remapping one in a hurry);
-True when it worked.""
-                    "
-    try:
+        True when it worked."""
+        try:
             return self.run(["setxkbmap", layout]).returncode == 0
         except (OSError, subprocess.TimeoutExpired):
             return False
@@ -220,9 +219,10 @@ class Game:
         except subprocess.TimeoutExpired:
             pass
 
-#Pictures as raw RGB : screenshots and the game's own bitmaps, compared pixel for pixel. The
-#per - pixel work is done on whole byte strings(translate, slicing, big - integer bit operations),
-#so a full 800 x 600 screen takes milliseconds in plain Python.
+
+# Pictures as raw RGB: screenshots and the game's own bitmaps, compared pixel for pixel. The
+# per-pixel work is done on whole byte strings (translate, slicing, big-integer bit operations),
+# so a full 800 x 600 screen takes milliseconds in plain Python.
 
 _NONZERO = bytes([0] + [1] * 255)
 
@@ -337,7 +337,7 @@ def load_image(path):
     """Any picture ImageMagick reads (BMP, PNG) as an Image."""
     out = subprocess.run([CONVERT, path, "-depth", "8", "ppm:-"], capture_output=True,
                          check=True, timeout=20).stdout
-#P6 header : magic, width, height, maximum, each after white space or comment lines.
+    # P6 header: magic, width, height, maximum, each after white space or comment lines.
     tokens, pos = [], 0
     while len(tokens) < 4:
         while out[pos:pos + 1].isspace():
