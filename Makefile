@@ -23,7 +23,7 @@ test-unit: build
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZENTARIS_SANITIZE=ON -DZENTARIS_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L inprocess
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L fast
 
 test: test-unit test-asan
 

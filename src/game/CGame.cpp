@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "AssetGeometry.h"
 #include "framework/CFramework.h"
 #include "media/CMySound.h"
 #include "media/CSprite.h"
@@ -33,17 +34,18 @@ const float HELP_Y = 30.0f;
 const Uint8 HELP_BACK_ALPHA = 180;
 
 // A whole bitmap drawn at (0, 0), without colour key.
-CSprite* NewPicture(const char* pFile) {
+CSprite* NewPicture(const SAssetGeometry& picture) {
     CSprite* pSprite = new CSprite;
-    pSprite->Load(pFile);
+    pSprite->Load(picture.pFile);
     return pSprite;
 }
 
-// A sheet of frames (0 frames: drawn whole), keyed on magenta when bKeyed.
-CSprite* NewSheet(const char* pFile, int iFrames, int iWidth, int iHeight, bool bKeyed) {
+// A sheet in the frames the picture manifest gives it (0 frames: drawn whole), keyed on
+// magenta when the manifest says so.
+CSprite* NewSheet(const SAssetGeometry& picture) {
     CSprite* pSprite = new CSprite;
-    pSprite->Load(pFile, iFrames, iWidth, iHeight);
-    if (bKeyed) {
+    pSprite->Load(picture.pFile, picture.iFrames, picture.iFrameWidth, picture.iFrameHeight);
+    if (picture.bKeyed) {
         pSprite->SetColorKey(255, 0, 255);
     }
     return pSprite;
@@ -144,23 +146,23 @@ void CGame::Init() {
     pSound->Load("Sound/success.wav", SOUND_SUCCESS);
     pSound->Load("Sound/fail.wav", SOUND_FAIL);
 
-    m_pBackground = NewPicture("ImgData/baum.bmp");
-    m_pGameOver = NewPicture("ImgData/gameover2.bmp");
-    m_pAppleSprite = NewSheet("ImgData/apple5.bmp", 20, 64, 64, true);
-    m_pBonusSprite = NewSheet("ImgData/bonus3.bmp", 6, 64, 64, true);
-    m_pHorseLeftSprite = NewSheet("ImgData/pferdleft.bmp", 4, 270, 211, true);
+    m_pBackground = NewPicture(ASSET_BAUM);
+    m_pGameOver = NewPicture(ASSET_GAMEOVER2);
+    m_pAppleSprite = NewSheet(ASSET_APPLE5);
+    m_pBonusSprite = NewSheet(ASSET_BONUS3);
+    m_pHorseLeftSprite = NewSheet(ASSET_PFERDLEFT);
     CHorse leftHorse{};
     leftHorse.Init(m_pHorseLeftSprite, HORSE_START_HITS, HORSE_SIDE_LEFT);
     m_Horses.push_back(leftHorse);
-    m_pHorseRightSprite = NewSheet("ImgData/pferdright.bmp", 4, 270, 211, true);
+    m_pHorseRightSprite = NewSheet(ASSET_PFERDRIGHT);
     CHorse rightHorse{};
     rightHorse.Init(m_pHorseRightSprite, HORSE_START_HITS, HORSE_SIDE_RIGHT);
     m_Horses.push_back(rightHorse);
-    m_pLivesSprite = NewSheet("ImgData/lives.bmp", 4, 128, 40, true);
-    m_pShowScoreSprite = NewSheet("ImgData/showscore.bmp", 0, 99, 33, true);
-    m_pStartPage = NewSheet("ImgData/startpage.bmp", 0, 800, 600, false);
-    m_pHelpScreen = NewSheet("ImgData/helpscreen.bmp", 0, 600, 525, true);
-    m_pHelpScreenBack = NewSheet("ImgData/helpscreen_back.bmp", 0, 600, 525, true);
+    m_pLivesSprite = NewSheet(ASSET_LIVES);
+    m_pShowScoreSprite = NewSheet(ASSET_SHOWSCORE);
+    m_pStartPage = NewSheet(ASSET_STARTPAGE);
+    m_pHelpScreen = NewSheet(ASSET_HELPSCREEN);
+    m_pHelpScreenBack = NewSheet(ASSET_HELPSCREEN_BACK);
     m_pHelpScreenBack->SetAlpha(HELP_BACK_ALPHA);
 
     m_fSpawnTimer = FIRST_SPAWN_TIMER;

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <utility>
 
+#include "AssetGeometry.h"
 #include "framework/CFramework.h"
 #include "framework/CTimer.h"
 #include "media/CSprite.h"
@@ -57,11 +58,13 @@ void CWitchey::Init() {
     m_fTimer = 0.0f;
 
     m_pWitchSprite = new CSprite;
-    m_pWitchSprite->Load("ImgData/witchey.bmp", 3, 204, 320);
+    m_pWitchSprite->Load(ASSET_WITCHEY.pFile, ASSET_WITCHEY.iFrames, ASSET_WITCHEY.iFrameWidth,
+                         ASSET_WITCHEY.iFrameHeight);
     m_pWitchSprite->SetColorKey(255, 0, 255);
 
     m_pFlashSprite = new CSprite;
-    m_pFlashSprite->Load("ImgData/flashbgr.bmp", 0, 32, 32);
+    m_pFlashSprite->Load(ASSET_FLASHBGR.pFile, ASSET_FLASHBGR.iFrames, ASSET_FLASHBGR.iFrameWidth,
+                         ASSET_FLASHBGR.iFrameHeight);
     m_pFlashSprite->SetColorKey(255, 0, 255);
     m_pFlashSprite->SetAlpha(FLASH_ALPHA);
 }

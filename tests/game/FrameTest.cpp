@@ -1,100 +1,107 @@
-// The game's frames: the first apple, the help page, resets, and what the screen shows.
+// The game's frames: the first apple, the help page, resets, and what the screen shows, compared
+// with pictures drawn here from the sprites' images and texts rendered as the game renders them.
 
 #include "GameFixture.h"
-#include "framework/CTimer.h"
-#include "media/CMyFont.h"
-#include "media/CSprite.h"
-#include "playfield/CWitchey.h"
-#include "scorestore/CDBConnection.h"
 
-// The colours of a rectangle of a surface (the screen when none is given), to compare draws.
-static std::string Pixels(const SDL_Rect& rect, SDL_Surface* pSurface = nullptr) {
-    std::string strBytes;
-    CountPixels(pSurface ? pSurface : CFramework::Get()->m_pScreen, rect, [&strBytes](SDL_Color c) {
-        strBytes += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b)};
-        return true;
-    });
-    return strBytes;
+// Blits a whole surface onto another, keyed or translucent as it is.
+static void Draw(SDL_Surface* pTarget, SDL_Surface* pImage, int x, int y) {
+    SDL_Rect dest{x, y, 0, 0};
+    SDL_BlitSurface(pImage, nullptr, pTarget, &dest);
 }
 
-TEST_F(GameTest, FirstGameShowsAnAppleAtOnceUnlessTheHelpPageFreezesPlay) {
+TEST_F(GameTest, FirstGameShowsAnAppleAtOnceUnlessFrozenAndAGameAfterAResetAnIntervalLater) {
     m_Game.StartGame();
-    m_Game.m_bHelp = true;
-    m_Game.RunFrame();
-    EXPECT_TRUE(m_Game.m_Apples.empty());
+    m_Game.m_bHelp = true, m_Game.RunFrame();
+    EXPECT_TRUE(m_Game.m_Apples.empty()) << "the help page freezes play";
     EXPECT_EQ(m_Game.m_fAccelTimer, 0.0f);
-    EXPECT_NE(m_Game.m_pScoreText, nullptr) << "the score is still drawn";
-    m_Game.m_bHelp = false;
-    m_Game.RunFrame();
+    m_Game.m_bHelp = false, m_Game.RunFrame();
     EXPECT_EQ(m_Game.m_Apples.size(), 1u);
-}
-
-TEST_F(GameTest, ResetStartsAFreshGameWhoseFirstAppleIsAnIntervalAway) {
-    m_Game.m_fSpawnInterval = 0.5f;
-    m_Game.m_fAccelTimer = 42.0f;
-    m_Game.m_bScoreStored = true;
-    m_Game.m_bScoreChanged = m_Game.m_bHighScoreChanged = false;
-    m_Game.m_Apples.emplace_back();
-    m_Game.m_Horses.front().m_iHits = 3;
+    m_Game.m_fSpawnInterval = 0.5f, m_Game.m_bScoreStored = true;
+    m_Game.m_Horses.front().m_iHits = 3, m_Game.m_Bonuses.emplace_back();
     m_Game.ResetGame(1);
     EXPECT_EQ(m_Game.m_fSpawnInterval, 3.5f);
-    EXPECT_EQ(m_Game.m_fAccelTimer, 0.0f);
     EXPECT_LT(m_Game.m_fSpawnTimer, m_Game.m_fSpawnInterval);
-    EXPECT_TRUE(m_Game.m_bScoreChanged && m_Game.m_bHighScoreChanged);
     EXPECT_FALSE(m_Game.m_bScoreStored) << "the next finished game is stored again";
-    EXPECT_TRUE(m_Game.m_Apples.empty() && m_Game.m_Horses.front().m_iHits == 0);
+    EXPECT_TRUE(m_Game.m_Apples.empty());
+    EXPECT_TRUE(m_Game.m_Bonuses.empty());
+    EXPECT_EQ(m_Game.m_Horses.front().m_iHits, 0);
 }
 
-TEST_F(GameTest, ScoreDigitsAreDrawnInTheBoxAndRenderedOnlyWhenFlagged) {
-    m_Game.RenderScore();
-    ASSERT_NE(m_Game.m_pScoreText, nullptr);
-    const SDL_Rect digits{700, 17, m_Game.m_pScoreText->w, m_Game.m_pScoreText->h};
-    const std::string strZero = Pixels(digits);
-    for (bool bFlag : {false, true}) {
-        m_Game.m_iScore = 1200;
-        m_Game.m_bScoreChanged = bFlag;
-        CFramework::Get()->Clear();
-        m_Game.RenderScore();
-        EXPECT_EQ(Pixels(digits) != strZero, bFlag);
+TEST_F(GameTest, ScoreShowsTenDigitsInItsBoxRenderedWhenFlaggedAndOnTheGameOverPage) {
+    TTF_Font* pFont = CMyFont::Get()->m_pFontSmall;
+    SDL_Surface* pExpected = NewScreen();
+    Draw(pExpected, m_Game.m_pShowScoreSprite->m_pImage, 691, 10);
+    DrawText(pExpected, pFont, "0000001200", 700, 17);
+    for (const auto& [iScore, bFlagged] : {std::pair(1200, true), std::pair(1300, false)}) {
+        m_Game.m_iScore = iScore, m_Game.m_bScoreChanged = bFlagged;
+        CFramework::Get()->Clear(), m_Game.RenderScore();
+        EXPECT_EQ(DiffPixels(m_pScreen, pExpected, {0, 0, 800, 600}), 0) << iScore;
     }
+    SDL_FillRect(m_Game.m_pGameOver->m_pImage, nullptr, 0);
+    m_Game.m_iState = STATE_GAMEOVER;
+    m_Game.RunFrame();
+    SDL_FillRect(pExpected, nullptr, 0);
+    DrawText(pExpected, pFont, "0000001200", 346, 460);
+    EXPECT_EQ(DiffPixels(m_pScreen, pExpected, {0, 0, 800, 600}), 0) << "game over";
+    SDL_FreeSurface(pExpected);
+}
+
+TEST_F(GameTest, LivesShowEachHorsesHitsBelowItsSide) {
+    Repaint(m_Game.m_pLivesSprite);
+    for (const auto& [iLeft, iRight] : {std::pair(0, 3), std::pair(2, 1)}) {
+        m_Game.m_Horses.front().m_iHits = iLeft, m_Game.m_Horses.back().m_iHits = iRight;
+        CFramework::Get()->Clear(), m_Game.RenderLives();
+        EXPECT_EQ(ShadeAt(m_pScreen, {221, 555, 128, 40}), iLeft);
+        EXPECT_EQ(ShadeAt(m_pScreen, {457, 555, 128, 40}), iRight);
+    }
+}
+
+TEST_F(GameTest, HelpPageLiesOnATranslucentBackingOverTheState) {
+    SDL_FillRect(m_Game.m_pStartPage->m_pImage, nullptr, 0);
+    Repaint(m_Game.m_pHelpScreenBack); // Shade(0): blue 255
+    SDL_Surface* pHelp = m_Game.m_pHelpScreen->m_pImage;
+    SDL_FillRect(pHelp, nullptr, SDL_MapRGB(pHelp->format, 255, 0, 255)); // all key
+    m_Game.m_bHelp = true;
+    m_Game.RunFrame();
+    // Blue 255 at alpha 180 over black, on the 600 x 525 page at (100, 30).
+    const int points[][3] = {{100, 30, 180}, {699, 554, 180}, {99, 30, 0}, {700, 554, 0}};
+    for (const auto& p : points)
+        EXPECT_NEAR(PixelColor(m_pScreen, p[0], p[1]).b, p[2], 1) << p[0] << "," << p[1];
 }
 
 TEST_F(GameTest, NameShowsAsTypedInUtf8AndIsCutToNineteenBytesOfWholeCharacters) {
     const std::string strM(15, 'M');
-    for (const auto& [strName, strShown] :
-         {std::make_pair(std::string("Jürgen"), std::string("Jürgen")),
-          std::make_pair(strM + "MMMü", strM + "MMM"), std::make_pair(strM + "MM😀", strM + "MM"),
-          std::make_pair(strM + "M😀", strM + "M"), std::make_pair(strM + "😀", strM + "😀")}) {
-        CFramework::Get()->Clear();
-        m_Game.m_strPlayerName = strName;
-        m_Game.m_bPlayerNameChanged = true;
-        m_Game.RenderPlayerName();
-        SDL_Rect shown{520, 270, 0, 0};
-        TTF_SizeUTF8(CMyFont::Get()->m_pFontLarge, strShown.c_str(), &shown.w, &shown.h);
-        ASSERT_NE(m_Game.m_pPlayerNameText, nullptr);
-        EXPECT_EQ(m_Game.m_pPlayerNameText->w, shown.w) << strName;
-        EXPECT_NE(Pixels(shown), std::string(3 * shown.w * shown.h, '\0')) << strName;
+    SDL_Surface* pExpected = NewScreen();
+    const std::pair<std::string, std::string> names[] = {{"Jürgen", "Jürgen"},
+                                                         {strM + "MMMü", strM + "MMM"},
+                                                         {strM + "M😀", strM + "M"},
+                                                         {strM + "😀", strM + "😀"}};
+    for (const auto& [strName, strShown] : names) {
+        m_Game.m_strPlayerName = strName, m_Game.m_bPlayerNameChanged = true;
+        CFramework::Get()->Clear(), m_Game.RenderPlayerName();
+        SDL_FillRect(pExpected, nullptr, 0);
+        DrawText(pExpected, CMyFont::Get()->m_pFontLarge, strShown, 520, 270);
+        EXPECT_EQ(DiffPixels(m_pScreen, pExpected, {0, 0, 800, 600}), 0) << strName;
     }
+    SDL_FreeSurface(pExpected);
 }
 
-TEST_F(GameTest, TableShowsTheRowsOnTheStartPageAndAgainOverTheHelpPage) {
-    ASSERT_TRUE(CDBConnection::Get()->WriteScore("Ben", 700));
-    ASSERT_TRUE(CDBConnection::Get()->WriteScore("Tom", 300));
-    SDL_Surface* pBare = SDL_LoadBMP("ImgData/highscore.bmp");
-    ASSERT_NE(pBare, nullptr);
+TEST_F(GameTest, TableShowsTheBestRowsOnTheStartPageAndAgainOverTheHelpPage) {
+    CDBConnection::Get()->WriteScore("Tom", 300), CDBConnection::Get()->WriteScore("Ben", 700);
+    SDL_Surface* pTable = SDL_LoadBMP("ImgData/highscore.bmp");
+    TTF_Font* pFont = CMyFont::Get()->m_pFontSmall;
+    DrawText(pTable, pFont, "Ben", 19, 7), DrawText(pTable, pFont, ":   0000700", 146, 7);
+    DrawText(pTable, pFont, "Tom", 19, 27), DrawText(pTable, pFont, ":   0000300", 146, 27);
     m_Game.RunFrame();
-    for (int iRow = 0; iRow < 3; ++iRow) {
-        const SDL_Rect row{0, 7 + 20 * iRow, pBare->w, 20};
-        EXPECT_EQ(Pixels(row, m_Game.m_pHighScoreText) != Pixels(row, pBare), iRow < 2) << iRow;
+    SDL_Surface* pExpected = NewScreen();
+    for (const SDL_Point at : {SDL_Point{511, 393}, {403, 417}}) {
+        Draw(pExpected, pTable, at.x, at.y);
+        EXPECT_EQ(DiffPixels(m_pScreen, pExpected, {at.x, at.y, pTable->w, pTable->h}), 0);
+        CDBConnection::Get()->WriteScore("Eva", 900); // unflagged, the table is not read again
+        m_Game.m_bHelp = true, m_Game.RunFrame();
     }
-    const std::string strTable = Pixels({0, 0, pBare->w, pBare->h}, m_Game.m_pHighScoreText);
-    EXPECT_EQ(Pixels({511, 393, pBare->w, pBare->h}), strTable);
-    // Unflagged, the table is not read again.
-    ASSERT_TRUE(CDBConnection::Get()->WriteScore("Eva", 900));
-    m_Game.m_bHelp = true;
-    m_Game.RunFrame();
-    EXPECT_EQ(Pixels({403, 417, pBare->w, pBare->h}), strTable);
-    SDL_FreeSurface(pBare);
+    SDL_FreeSurface(pExpected);
+    SDL_FreeSurface(pTable);
 }
 
 TEST_F(GameTest, PointsWonOnTheGameOverPageUpdateTheGamesOneRow) {
@@ -126,17 +133,26 @@ TEST_F(GameTest, PointsWonOnTheGameOverPageUpdateTheGamesOneRow) {
     EXPECT_EQ(std::stoi(rows[0].second.substr(1)), m_Game.m_iScore) << rows[0].second;
 }
 
-// A play frame at a fixed state (no time passes), then the help page over it; both read back.
-static std::string DrawFixedScene(CGame& game) {
-    CTimer::Get()->m_fElapsed = 0.0f;
+// A play frame at a fixed state (no time passes), then the help page over it; copies of both.
+static std::vector<SDL_Surface*> DrawFixedScene(CGame& game) {
+    SDL_Surface* pScreen = CFramework::Get()->m_pScreen;
+    Tick(0.0f);
     CFramework::Get()->Clear();
-    game.m_pBackground->Render(), game.m_pWitch->Render(), game.RenderHorses();
-    game.RenderApples(), game.RenderBonus(), game.RenderLives(), game.RenderScore();
-    const std::string strPlay = Pixels({0, 0, 800, 600});
-    for (CSprite* pPage : {game.m_pHelpScreenBack, game.m_pHelpScreen})
-        pPage->SetPos(100, 30), pPage->Render();
+    game.m_pBackground->Render();
+    game.m_pWitch->Render();
+    game.RenderHorses();
+    game.RenderApples();
+    game.RenderBonus();
+    game.RenderLives();
+    game.RenderScore();
+    std::vector<SDL_Surface*> shots{SDL_DuplicateSurface(pScreen)};
+    for (CSprite* pPage : {game.m_pHelpScreenBack, game.m_pHelpScreen}) {
+        pPage->SetPos(100, 30);
+        pPage->Render();
+    }
     game.RenderHighScore(true);
-    return strPlay + Pixels({0, 0, 800, 600});
+    shots.push_back(SDL_DuplicateSurface(pScreen));
+    return shots;
 }
 
 // Back to the picture as its file gives it, keyed and blended as the sprite is: every blit then
@@ -168,7 +184,7 @@ TEST_F(GameTest, PicturesInTheScreenFormatDrawTheSameSceneAsTheFilesAsLoaded) {
     g.m_Horses.front().m_iHits = 1, g.m_Horses.back().m_iHits = 2, g.m_pWitch->m_fFrame = 2.0f;
     // The witch strikes two apples: bolts and the translucent flash.
     g.m_pWitch->m_Targets = {g.m_Apples.front().m_Rect, g.m_Apples.back().m_Rect};
-    const std::string strKept = DrawFixedScene(g);
+    const std::vector<SDL_Surface*> kept = DrawFixedScene(g);
     const std::pair<CSprite*, const char*> files[] = {{g.m_pBackground, "baum"},
                                                       {g.m_pAppleSprite, "apple5"},
                                                       {g.m_pBonusSprite, "bonus3"},
@@ -182,9 +198,11 @@ TEST_F(GameTest, PicturesInTheScreenFormatDrawTheSameSceneAsTheFilesAsLoaded) {
                                                       {g.m_pWitch->m_pFlashSprite, "flashbgr"}};
     for (const auto& [pSprite, pName] : files)
         UseFileAsLoaded(pSprite, pName);
-    const std::string strAsLoaded = DrawFixedScene(g);
-    int iDiffering = 0;
-    for (std::size_t i = 0; i < strKept.size(); i += 3)
-        iDiffering += strKept.compare(i, 3, strAsLoaded, i, 3) != 0 ? 1 : 0;
-    EXPECT_EQ(iDiffering, 0) << "pixels of the play frame and the help page that differ";
+    const std::vector<SDL_Surface*> asLoaded = DrawFixedScene(g);
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        EXPECT_EQ(DiffPixels(kept[i], asLoaded[i], {0, 0, 800, 600}), 0)
+            << "pixels that differ on the " << (i == 0 ? "play frame" : "help page");
+        SDL_FreeSurface(kept[i]);
+        SDL_FreeSurface(asLoaded[i]);
+    }
 }

@@ -1,5 +1,5 @@
 // The score table in a real SQLite file of the test's runtime directory: its schema, the best
-// three, the name clean-up, rows other programs wrote, and a store that cannot be opened.
+// three, the name clean-up, and a store that cannot be used.
 
 #include <chrono>
 #include <filesystem>
@@ -16,17 +16,15 @@ const char* const DB_PATH = "score/scores.db";
 using Row = std::pair<std::string, std::string>;
 using Texts = std::vector<std::string>;
 
-static int CollectFirstColumn(void* pValues, int, char** argv, char**) {
-    static_cast<Texts*>(pValues)->emplace_back(argv[0] ? argv[0] : "");
-    return 0;
-}
-
 // First column of each result row, through a connection of the test's own; NULL reads as "".
 static Texts Query(const std::string& strSql) {
     Texts values;
     sqlite3* pDB = nullptr;
     EXPECT_EQ(sqlite3_open(DB_PATH, &pDB), SQLITE_OK);
-    sqlite3_exec(pDB, strSql.c_str(), CollectFirstColumn, &values, nullptr);
+    const auto Collect = [](void* p, int, char** argv, char**) {
+        return static_cast<Texts*>(p)->emplace_back(argv[0] ? argv[0] : ""), 0;
+    };
+    sqlite3_exec(pDB, strSql.c_str(), Collect, &values, nullptr);
     sqlite3_close(pDB);
     return values;
 }
@@ -37,27 +35,20 @@ struct ScoreStore : testing::Test {
     CDBConnection m_DB;
 };
 
-TEST_F(ScoreStore, MissingDirectoryIsMadeAndTheSchemaKeepsItsTabRuns) {
+TEST_F(ScoreStore, ReopenedStoreKeepsItsSchemaAndListsTheBestThreeWithPaddedScores) {
     ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
-    // SQLite keeps the statement's text from the table name on, tab runs included.
-    EXPECT_EQ(Query("select sql from sqlite_master;"),
-              Texts{"CREATE TABLE scores " + std::string(7, '\t') +
-                    "   ( id INTEGER PRIMARY KEY, " + std::string(10, '\t') + " name TEXT, " +
-                    std::string(13, '\t') + " score INTEGER DEFAULT 0 " + std::string(10, '\t') +
-                    ")"});
-}
-
-TEST_F(ScoreStore, ReopenedStoreListsTheBestThreeWithPaddedScores) {
-    ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
-    for (int iScore : {0, 2500, 2147483647, -42, 123456789}) {
+    for (int iScore : {0, 2500, 2147483647, -42, 123456789})
         EXPECT_TRUE(m_DB.WriteScore("Kid" + std::to_string(iScore), iScore));
-    }
-    // Opening again keeps the table and its rows.
     ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
     EXPECT_EQ(m_DB.ReadHighScore(),
               (HighScoreRows{Row("Kid2147483647", ":   2147483647"),
                              Row("Kid123456789", ":   123456789"), Row("Kid2500", ":   0002500")}));
     EXPECT_EQ(m_DB.ReadHighScore().size(), 3u) << "a second read must not add to the first";
+    // SQLite keeps the statement's text from the table name on, tab runs included.
+    const std::string t7(7, '\t'), t10(10, '\t'), t13(13, '\t');
+    EXPECT_EQ(Query("select sql from sqlite_master;"),
+              Texts{"CREATE TABLE scores " + t7 + "   ( id INTEGER PRIMARY KEY, " + t10 +
+                    " name TEXT, " + t13 + " score INTEGER DEFAULT 0 " + t10 + ")"});
 }
 
 TEST_F(ScoreStore, NamesAreCleanedAndNeverBreakTheStatementOrTheTable) {
@@ -69,34 +60,32 @@ TEST_F(ScoreStore, NamesAreCleanedAndNeverBreakTheStatementOrTheTable) {
                          {std::string(40, 'k'), std::string(40, 'k')}};
     ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
     Texts expected;
-    for (const Row& name : names) {
-        EXPECT_TRUE(m_DB.WriteScore(name.first, static_cast<int>(expected.size())));
-        expected.push_back(name.second);
-    }
+    for (const Row& name : names)
+        m_DB.WriteScore(name.first, int(expected.size())), expected.push_back(name.second);
     EXPECT_EQ(Query("select name from scores order by id;"), expected);
     // The best score is the last name written, listed with its first 19 bytes.
     EXPECT_EQ(m_DB.ReadHighScore().front().first, std::string(19, 'k'));
 }
 
-TEST_F(ScoreStore, RowsOfOtherProgramsAreListedWithoutHarm) {
-    ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
-    Query("insert into scores(name, score) values(NULL, 700), ('Bob', NULL), "
-          "('%s%n%s%n', 9223372036854775807);");
-    // A NULL name lists as empty and a NULL score as 0; the huge score only has to list.
-    const HighScoreRows rows = m_DB.ReadHighScore();
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows, (HighScoreRows{Row("%s%n%s%n", rows[0].second), Row("", ":   0000700"),
-                                   Row("Bob", ":   0000000")}));
-}
-
-TEST_F(ScoreStore, StoreThatCannotOpenReportsOnceAndListsTheFallbackRow) {
-    std::ofstream("score") << "a file where the directory belongs";
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(m_DB.OpenDB(DB_PATH));
-    EXPECT_FALSE(m_DB.WriteScore("Anna", 2500));
-    EXPECT_EQ(m_DB.ReadHighScore(), (HighScoreRows{Row("Keine Highscore Anzeige!", "Fehler")}));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Datenbankfehler: unable to open database file\nFehler: SQLite Datenbankfehler\n");
+TEST_F(ScoreStore, StoreThatCannotBeUsedReportsEachFailureAndListsTheFallbackRow) {
+    const std::string strNotDb = "Datenbankfehler: file is not a database\nFehler: Kann ";
+    // Whether the file opens (else a file stands where the directory belongs), and the reports.
+    const std::pair<bool, std::string> cases[] = {
+        {false, "Datenbankfehler: unable to open database file\nFehler: SQLite Datenbankfehler\n"},
+        {true, strNotDb + "Datenbanktabelle nicht anlegen\n" + strNotDb +
+                   "Highscore nicht schreiben\n" + strNotDb + "Highscore nicht ermitteln\n"}};
+    for (const auto& [bOpens, strReports] : cases) {
+        std::filesystem::remove_all("score");
+        if (bOpens)
+            std::filesystem::create_directory("score");
+        std::ofstream(bOpens ? DB_PATH : "score") << "a text file, no database";
+        CDBConnection db;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(db.OpenDB(DB_PATH), bOpens);
+        EXPECT_FALSE(db.WriteScore("Anna", 2500));
+        EXPECT_EQ(db.ReadHighScore(), (HighScoreRows{Row("Keine Highscore Anzeige!", "Fehler")}));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), strReports);
+    }
 }
 
 const char* const OPEN_FAILURE =

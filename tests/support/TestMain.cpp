@@ -1,12 +1,9 @@
 // Test entry: dummy SDL drivers and a private runtime directory for the whole test process, so
 // no test ever touches a player's score database or needs a screen or a sound card.
 
-#include <cstdlib>
-#include <string>
+#include <filesystem>
 
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "support/TestRuntime.h"
 
@@ -16,8 +13,7 @@ int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     const std::string strDir = EnterFreshRuntimeDir();
     const int iResult = RUN_ALL_TESTS();
-    if (chdir("/") == 0) {
-        RemoveTree(strDir);
-    }
+    if (chdir("/") == 0)
+        std::filesystem::remove_all(strDir);
     return iResult;
 }

@@ -1,49 +1,28 @@
 #include "support/TestRuntime.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <string>
 
 #include <unistd.h>
-
-#include "framework/CFramework.h"
-#include "media/CMyFont.h"
-#include "media/CMySound.h"
-
-namespace fs = std::filesystem;
 
 std::string EnterFreshRuntimeDir() {
     char szTemplate[] = "/tmp/zentaris-test-XXXXXX";
     const char* pDir = mkdtemp(szTemplate);
-    if (pDir == nullptr) {
-        std::perror("mkdtemp");
+    if (pDir == nullptr || chdir(pDir) != 0) {
+        std::perror("runtime directory");
         std::abort();
     }
-    const fs::path dir(pDir);
-    const fs::path built(ZENTARIS_RUNTIME_DIR);
-    for (const char* pSub : {"ImgData", "Sound", "fonts"}) {
-        fs::create_directory_symlink(built / pSub, dir / pSub);
-    }
-    fs::create_directory(dir / "score");
-    if (chdir(pDir) != 0) {
-        std::perror("chdir");
-        std::abort();
-    }
-    return dir.string();
-}
-
-void RemoveTree(const std::string& strPath) {
-    std::error_code ec;
-    fs::remove_all(strPath, ec);
+    for (const char* pSub : {"ImgData", "Sound", "fonts"})
+        std::filesystem::create_directory_symlink(std::string(ZENTARIS_RUNTIME_DIR) + "/" + pSub,
+                                                  pSub);
+    std::filesystem::create_directory("score");
+    return pDir;
 }
 
 bool StartFramework() {
     CFramework::Get()->Init("Zentaris", 800, 600, 32, true);
-    CFramework* pFramework = CFramework::Get();
-    return pFramework->m_pScreen != nullptr && pFramework->m_pScreenTexture != nullptr &&
-           CMySound::Get()->m_iFrequency > 0 && CMyFont::Get()->m_bLoaded;
+    return CFramework::Get()->m_pScreen != nullptr && CMyFont::Get()->m_bLoaded;
 }
 
 void StopFramework() {
@@ -51,15 +30,47 @@ void StopFramework() {
     TSingleton<CFramework>::Del();
 }
 
-SDL_Color PixelColor(SDL_Surface* pSurface, int x, int y) {
-    SDL_Color color{0, 0, 0, 0};
-    if (x < 0 || y < 0 || x >= pSurface->w || y >= pSurface->h) {
-        return color;
+SDL_Color PixelColor(SDL_Surface* p, int x, int y) {
+    SDL_Color c{0, 0, 0, 0};
+    Uint32 uPixel = 0;
+    if (x >= 0 && y >= 0 && x < p->w && y < p->h) {
+        const int n = p->format->BytesPerPixel;
+        std::memcpy(&uPixel, static_cast<Uint8*>(p->pixels) + y * p->pitch + x * n, n);
+        SDL_GetRGBA(uPixel, p->format, &c.r, &c.g, &c.b, &c.a);
     }
-    const Uint8* pRow = static_cast<const Uint8*>(pSurface->pixels) + y * pSurface->pitch;
-    Uint32 pixel = 0;
-    const int bpp = pSurface->format->BytesPerPixel;
-    std::memcpy(&pixel, pRow + x * bpp, bpp);
-    SDL_GetRGBA(pixel, pSurface->format, &color.r, &color.g, &color.b, &color.a);
-    return color;
+    return c;
+}
+
+void Repaint(CSprite* pSprite) {
+    SDL_Surface* pImage = pSprite->m_pImage;
+    const int w = pSprite->m_iFrameWidth > 0 ? pSprite->m_iFrameWidth : pImage->w;
+    for (SDL_Rect frame{0, 0, w, pImage->h}; frame.x < pImage->w; frame.x += w) {
+        const SDL_Color c = Shade(frame.x / w);
+        SDL_FillRect(pImage, &frame, SDL_MapRGB(pImage->format, c.r, c.g, c.b));
+    }
+}
+
+int ShadeAt(SDL_Surface* pSurface, const SDL_Rect& r) {
+    // How many of the four corners, moved iOut pixels diagonally outwards, show the colour.
+    const auto Corners = [&](int iOut, SDL_Color c) {
+        int n = 0;
+        for (int dx = 0; dx < 2; ++dx)
+            for (int dy = 0; dy < 2; ++dy)
+                n += SameColor(PixelColor(pSurface, r.x + dx * (r.w - 1) + iOut * (2 * dx - 1),
+                                          r.y + dy * (r.h - 1) + iOut * (2 * dy - 1)),
+                               c);
+        return n;
+    };
+    for (int k = 0; k < 20; ++k)
+        if (Corners(0, Shade(k)) == 4)
+            return Corners(1, Shade(k)) == 0 ? k : -1;
+    return -1;
+}
+
+void DrawText(SDL_Surface* pSurface, TTF_Font* pFont, const std::string& strText, int x, int y) {
+    TTF_SetFontStyle(pFont, TTF_STYLE_BOLD);
+    SDL_Surface* pText = TTF_RenderUTF8_Blended(pFont, strText.c_str(), {255, 255, 255, 255});
+    SDL_Rect dest{x, y, 0, 0};
+    SDL_BlitSurface(pText, nullptr, pSurface, &dest);
+    SDL_FreeSurface(pText);
 }
