@@ -3,8 +3,10 @@ through xdotool, checked on screenshots and in the score database."""
 
 import os
 import signal
+import struct
 import sys
 import unittest
+import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import harness  # noqa: E402
@@ -14,6 +16,28 @@ NAME_FIELD = (520, 270, 270, 30)
 SCORE_BOX = (700, 10, 90, 33)  # right of the help page, so it stays in sight while help is up
 TABLE = (511, 393, 280)  # the start page's table of best scores: x, y, width
 ROW_Y, ROW_STEP = 7, 20  # its rows, from the table's top
+SCREENSHOTS = os.environ.get("ZENTARIS_SCREENSHOTS")  # a directory for the README's pictures
+
+
+def keep(shot, name):
+    """Writes the screenshot to SCREENSHOTS/name.png when that directory is given."""
+    if SCREENSHOTS:
+        line = shot.width * 3
+        rows = b"".join(b"\0" + shot.rgb[y * line:(y + 1) * line] for y in range(shot.height))
+        head = struct.pack(">IIBBBBB", shot.width, shot.height, 8, 2, 0, 0, 0)  # 8-bit RGB
+        png = b"\x89PNG\r\n\x1a\n"
+        for kind, data in ((b"IHDR", head), (b"IDAT", zlib.compress(rows, 9)), (b"IEND", b"")):
+            crc = zlib.crc32(kind + data)
+            png += struct.pack(">I", len(data)) + kind + data + struct.pack(">I", crc)
+        with open(os.path.join(SCREENSHOTS, name + ".png"), "wb") as f:
+            f.write(png)
+    return shot
+
+
+def steady(box):
+    """A predicate that holds on a screenshot whose box looks as in the one before it."""
+    crops = [None]
+    return lambda shot: crops.append(shot.crop(*box)) or crops[-1] == crops[-2]
 
 
 def answers(numbers):
@@ -43,10 +67,14 @@ class WholeGames(harness.Case):
         first = self.page(run, "start")
         display.type("Kim")
         self.see(run, "the typed name", lambda s: s.crop(*NAME_FIELD) != first.crop(*NAME_FIELD))
+        if SCREENSHOTS:  # the whole name, once the field stays as it is
+            keep(self.see(run, "the whole name", steady(NAME_FIELD)), "start")
         display.key("F12", "F5")  # divisions: every answer is a factor from 1 to 10
-        self.page(run, "play")
+        playing = self.page(run, "play").crop(*SCORE_BOX)
         display.key(*answers(range(1, 11)))
-        self.page(run, "gameover", timeout=150)
+        if SCREENSHOTS:  # the witch strikes the apple just solved
+            keep(self.see(run, "points", lambda s: s.crop(*SCORE_BOX) != playing), "play")
+        keep(self.page(run, "gameover", timeout=150), "gameover")
         stored = harness.scores(rt)
         self.assertEqual(stored[:3], SEEDED, "the games stored before were changed")
         self.assertEqual([name for name, _ in stored[3:]], ["Kim"], "not one game of Kim stored")
@@ -102,7 +130,7 @@ class DivisionTasks(harness.Case):
         display.key("F12", "F5")
         self.page(run, "play")  # the first apple falls from the first frame on
         display.key("F1")  # the help page holds the apples where they are
-        zero = self.help_shown(run).crop(*SCORE_BOX)
+        zero = keep(self.help_shown(run), "help").crop(*SCORE_BOX)
         products = sorted({a * b for a in range(1, 11) for b in range(1, 11)} - set(range(11)))
         self.assertEqual(self.score_under_help(run, display, answers(products)), zero,
                          "a product above 10 solved a division of factors up to 10")

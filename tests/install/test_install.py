@@ -1,15 +1,18 @@
 """The installed game: `cmake --install` into a temporary prefix, the launcher and the players'
 own directories, the menu entry, the AppStream data, the manual page and the Debian package.
-Everything happens below one temporary directory; every process is bounded by a timeout."""
+Everything happens below one temporary directory; the game runs through the test harness."""
 
 import glob
 import os
 import re
 import shutil
 import subprocess
+import sys
 import tempfile
-import time
 import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import harness  # noqa: E402
 
 BUILD = os.environ["ZENTARIS_BUILD_DIR"]
 WORK = tempfile.mkdtemp(prefix="zentaris-install-")
@@ -23,16 +26,15 @@ FILES = ("share/man/man6/zentaris.6.gz", "share/doc/zentaris/copyright",
 CHECKERS = (("desktop-file-validate", "applications/zentaris.desktop"),
             ("appstreamcli validate --no-net", "metainfo/de.zentaris.Zentaris.metainfo.xml"),
             ("mandoc -T lint -W style", "man/man6/zentaris.6.gz"))
-SCORES = "select name, score from scores order by id"
 
 
 def tearDownModule():
     shutil.rmtree(WORK, ignore_errors=True)
 
 
-def run(args, timeout=120, **kwargs):
+def run(args, timeout=120):
     return subprocess.run(["timeout", "-k", "5", str(timeout), *args], capture_output=True,
-                          text=True, **kwargs)
+                          text=True)
 
 
 def scratch(name):
@@ -47,76 +49,26 @@ def install(prefix):
     return prefix
 
 
-def project_version():
-    with open(os.path.join(BUILD, "CMakeCache.txt")) as f:
-        return re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.*)$", f.read(), re.M).group(1)
+def player(env, home):
+    """env for the player whose home is `home`, with the usual data directory below it."""
+    return dict({k: v for k, v in env.items() if k != "XDG_DATA_HOME"}, HOME=home)
 
 
-def player_env(home, display=None):
-    """A player with this HOME; the game sees the given X display, or none at all."""
-    env = {k: v for k, v in os.environ.items()
-           if not k.startswith(("SDL_", "XDG_")) and k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-    env.update(HOME=home, SDL_AUDIODRIVER="dummy")
-    if display:
-        env["DISPLAY"] = display
-    else:
-        env["SDL_VIDEODRIVER"] = "dummy"
-    return env
+def data_dir(home):
+    """Where the launcher keeps a player's links to the game's data and their score/."""
+    return os.path.join(home, ".local/share/zentaris")
 
 
-def score_db(home):
-    return os.path.join(home, ".local/share/zentaris/score/scores.db")
+def play_and_quit(case, display, games, home):
+    """The launcher in `games` (named zentaris as the game is) shows the start page and ends
+    with status 0 after Escape."""
+    game = case.start(display, games, env=player(display.env, home))
+    case.page(game, "start")
+    display.key("Escape")
+    case.assertEqual(game.finish(), 0, game.err)
 
 
-def sql(home, statement):
-    out = run(["sqlite3", score_db(home), statement])
-    assert out.returncode == 0, f"sqlite3 {statement!r}: {out.stderr}"
-    return [tuple(row.split("|")) for row in out.stdout.splitlines()]
-
-
-class Xvfb:
-    """An X server of its own with evilwm, so the full-screen window gets its size and keys."""
-
-    def __enter__(self):
-        read_fd, write_fd = os.pipe()
-        self.server = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-                                        "800x600x24", "-nolisten", "tcp"], pass_fds=(write_fd,),
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as f:
-            self.name = ":" + f.readline().strip()
-        self.wm = subprocess.Popen(["evilwm", "-fn", "fixed"], env=player_env(WORK, self.name),
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(0.5)  # the window manager must be there before the game's window is
-        return self
-
-    def __exit__(self, *exc):
-        for proc in (self.wm, self.server):
-            proc.terminate()
-            proc.wait(10)
-
-    def x(self, *args):
-        return run(args, 10, env=player_env(WORK, self.name))
-
-    def play_and_quit(self, launcher, home):
-        """Starts the launcher, presses Escape once the window is there; expects status 0."""
-        game = subprocess.Popen(["timeout", "-k", "5", "60", launcher],
-                                env=player_env(home, self.name), cwd=home, text=True,
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        deadline = time.time() + 40
-        while "Window id" not in self.x("xwininfo", "-name", "Zentaris").stdout:
-            assert game.poll() is None, "the game ended early:\n" + game.communicate()[1]
-            assert time.time() < deadline, "no window titled Zentaris"
-            time.sleep(0.3)
-        deadline = time.time() + 20
-        while game.poll() is None and time.time() < deadline:
-            self.x("xdotool", "mousemove", "400", "300", "key", "Escape")
-            time.sleep(1)
-        _, err = game.communicate(timeout=30)
-        assert game.returncode == 0, f"status {game.returncode}:\n{err}"
-
-
-class InstalledTree(unittest.TestCase):
+class InstalledTree(harness.Case):
     @classmethod
     def setUpClass(cls):
         cls.prefix = install(scratch("prefix"))
@@ -129,16 +81,16 @@ class InstalledTree(unittest.TestCase):
         data = os.path.join(self.prefix, "share/games/zentaris")
         for name in ("ImgData", "Sound"):
             self.assertEqual(sorted(os.listdir(os.path.join(data, name))),
-                             sorted(os.listdir(os.path.join(BUILD, "game", name))), name)
+                             sorted(os.listdir(os.path.join(harness.BUILT, name))), name)
         unwanted = [f for _, _, files in os.walk(self.prefix) for f in files
                     if f.endswith((".ttf", ".db"))]
         self.assertEqual(unwanted, [], "neither a font nor a score table belongs installed")
 
     def test_launcher_hands_its_arguments_to_the_game(self):
-        out = run([os.path.join(self.prefix, "games/zentaris"), "--version"], 30,
-                  env=player_env(scratch("home-version")))
-        self.assertEqual(out.returncode, 0, out.stderr)
-        self.assertEqual(out.stdout.strip(), "zentaris " + project_version())
+        game = harness.Run(self, os.path.join(self.prefix, "games"), args=["--version"],
+                           env=player(harness.bare_env(), scratch("home-version")))
+        self.assertEqual(game.finish(), 0, game.err)
+        self.assertEqual(game.out, "zentaris %s\n" % os.environ["ZENTARIS_VERSION"])
 
     def test_desktop_files_and_manual_page_are_clean(self):
         for tool, rel in CHECKERS:
@@ -151,20 +103,19 @@ class InstalledTree(unittest.TestCase):
                 self.assertEqual(remarks, [], f"{tool} has remarks")
 
     def test_players_keep_their_own_scores_across_a_reinstall(self):
-        launcher = os.path.join(self.prefix, "games/zentaris")
+        games, display = os.path.join(self.prefix, "games"), harness.Display(self)
         anna, ben = scratch("home-anna"), scratch("home-ben")
-        with Xvfb() as x:
-            x.play_and_quit(launcher, anna)
-            self.assertTrue(os.path.isfile(score_db(anna)), "the game made no table for Anna")
-            sql(anna, "insert into scores (name, score) values ('Anna', 4200)")  # a game of hers
-            install(self.prefix)
-            x.play_and_quit(launcher, anna)
-            x.play_and_quit(launcher, ben)
-        self.assertEqual(sql(anna, SCORES), [("Anna", "4200")])
-        self.assertEqual(sql(ben, SCORES), [])
+        os.makedirs(os.path.join(data_dir(anna), "score"))
+        harness.seed_table(data_dir(anna), [("Anna", 4200)])  # a game she played before
+        play_and_quit(self, display, games, anna)
+        install(self.prefix)
+        play_and_quit(self, display, games, anna)
+        play_and_quit(self, display, games, ben)
+        self.assertEqual(harness.scores(data_dir(anna)), [("Anna", 4200)], "Anna's games")
+        self.assertEqual(harness.scores(data_dir(ben)), [], "Ben's new table")
 
 
-class DebianPackage(unittest.TestCase):
+class DebianPackage(harness.Case):
     @classmethod
     def setUpClass(cls):
         out_dir = scratch("deb")
@@ -183,12 +134,10 @@ class DebianPackage(unittest.TestCase):
         self.assertIn("fonts-freefont-ttf", re.split(r",\s*", out.stdout.strip()))
 
     def test_unpacked_package_plays(self):
-        root = scratch("unpacked")
+        root, home = scratch("unpacked"), scratch("home-deb")
         self.assertEqual(run(["dpkg", "-x", self.deb, root]).returncode, 0)
-        home = scratch("home-deb")
-        with Xvfb() as x:
-            x.play_and_quit(os.path.join(root, "usr/games/zentaris"), home)
-        self.assertTrue(os.path.isfile(score_db(home)), "the game made no score table")
+        play_and_quit(self, harness.Display(self), os.path.join(root, "usr/games"), home)
+        self.assertEqual(harness.scores(data_dir(home)), [], "the game's new table")
 
 
 if __name__ == "__main__":

@@ -16,7 +16,7 @@ import tempfile
 import time
 import unittest
 
-BUILT = os.environ["ZENTARIS_RUNTIME_DIR"]
+BUILT = os.path.abspath(os.environ["ZENTARIS_RUNTIME_DIR"])
 LIFETIME = 300  # seconds any one run of the game may live
 BOXES = ("Fehlermeldung", "Datei fehlt")  # titles of the game's message boxes
 PAGES = {"start": "startpage.bmp", "play": "baum.bmp", "gameover": "gameover2.bmp"}
@@ -272,11 +272,7 @@ class Case(unittest.TestCase):
                 os.symlink(os.path.join(BUILT, sub, name), os.path.join(rt, sub, name))
         os.mkdir(os.path.join(rt, "score"))
         if seed is not None:
-            with sqlite3.connect(os.path.join(rt, "score", "scores.db")) as db:
-                db.execute("create table scores (id INTEGER PRIMARY KEY, name TEXT, "
-                           "score INTEGER DEFAULT 0)")
-                db.executemany("insert into scores(name, score) values (?, ?)", seed)
-            db.close()
+            seed_table(rt, seed)
         return rt
 
     def immutable(self, path):
@@ -285,10 +281,10 @@ class Case(unittest.TestCase):
         self.assertEqual(done.returncode, 0, f"chattr +i {path}: {done.stderr}")
         self.addCleanup(subprocess.run, ["chattr", "-i", path])
 
-    def start(self, display, rt, args=(), size=None):
+    def start(self, display, rt, args=(), size=None, env=None):
         """Starts the game on a display and waits until its window has the given size (by
         default it covers the whole screen). Returns the run, the window's id set on it."""
-        run = Run(self, rt, display, args)
+        run = Run(self, rt, display, args, env)
         deadline, want, seen = time.time() + 20, size or display.size, None
         while time.time() < deadline and run.running():
             for _, wid in display.windows(["Zentaris"]):
@@ -333,6 +329,15 @@ class Case(unittest.TestCase):
         helpscreen = bitmap("helpscreen.bmp")
         return self.see(run, "help page", lambda shot: likeness(
             shot, helpscreen, run.display.place, at=(100, 30)) >= 0.9)
+
+
+def seed_table(rt, rows):
+    """Makes the score table in score/ of a runtime directory, with these (name, score) rows."""
+    with sqlite3.connect(os.path.join(rt, "score", "scores.db")) as db:
+        db.execute("create table scores (id INTEGER PRIMARY KEY, name TEXT, "
+                   "score INTEGER DEFAULT 0)")
+        db.executemany("insert into scores(name, score) values (?, ?)", rows)
+    db.close()
 
 
 def query(rt, statement):
