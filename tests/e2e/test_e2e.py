@@ -5,6 +5,7 @@ import os
 import signal
 import struct
 import sys
+import time
 import unittest
 import zlib
 
@@ -71,6 +72,8 @@ class WholeGames(harness.Case):
             keep(self.see(run, "the whole name", steady(NAME_FIELD)), "start")
         display.key("F12", "F5")  # divisions: every answer is a factor from 1 to 10
         playing = self.page(run, "play").crop(*SCORE_BOX)
+        if SCREENSHOTS:  # let the first apples fall into sight, below the score box
+            time.sleep(6)
         display.key(*answers(range(1, 11)))
         if SCREENSHOTS:  # the witch strikes the apple just solved
             keep(self.see(run, "points", lambda s: s.crop(*SCORE_BOX) != playing), "play")
