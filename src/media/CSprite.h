@@ -16,6 +16,9 @@ public:
     // Neither returns after a failure: the program ends with status 1.
     void Load(const std::string& strFile);
     void Load(const std::string& strFile, int iNumFrames, int iFrameWidth, int iFrameHeight);
+    // The same, but a bitmap that cannot be loaded only makes them return false.
+    bool TryLoad(const std::string& strFile);
+    bool TryLoad(const std::string& strFile, int iNumFrames, int iFrameWidth, int iFrameHeight);
 
     // Returns the picture in the screen's pixel format (with or without its alpha byte), opaque
     // and with its colour key kept; the surface handed in is freed if a copy was made.
@@ -39,12 +42,15 @@ public:
     int m_iFrameWidth;
     int m_iFrameHeight;
     int m_iNumFramesX;
-    // A sheet of several frames also has one surface per frame that shares the sheet's pixels,
-    // so a keyed frame is drawn from run-length data of its own instead of walking the runs of
-    // the whole sheet row; n lies at index n.
+    // A sheet of several frames also has one surface per frame, cut from the sheet when the
+    // sheet is first drawn, so a keyed frame is drawn from run-length data of its own instead of
+    // walking the runs of the whole sheet row; n lies at index n. A keyed sheet and its frames
+    // then keep only their run-length data: SDL frees their pixels once it has encoded them.
     std::vector<SDL_Surface*> m_Frames;
 
 private:
     void MakeFrames();
+    void CutFrames();
     void FreeFrames();
+    bool m_bFramesDue;
 };
