@@ -49,6 +49,14 @@ CSprite* NewSheet(const char* pFile, int iFrames, int iWidth, int iHeight, bool 
     return pSprite;
 }
 
+// What the start page needs besides its picture, looked for without a word: a missing one is
+// reported in its turn while the game loads.
+bool HasHighScorePicture() {
+    SDL_Surface* pTable = SDL_LoadBMP("ImgData/highscore.bmp");
+    SDL_FreeSurface(pTable);
+    return pTable != nullptr;
+}
+
 void DeleteSprite(CSprite*& pSprite) {
     delete pSprite;
     pSprite = nullptr;
@@ -138,6 +146,24 @@ void CGame::Init() {
 
     CDBConnection::Get()->OpenDB(SCORE_DATABASE);
 
+    // The start page is shown as soon as all it shows is there, and everything else loads
+    // behind it; the first frame of the loop draws it the same. If its picture cannot be read
+    // here, it is loaded, and reported, in its turn below.
+    CSprite* pStartPage = new CSprite;
+    if (pStartPage->TryLoad("ImgData/startpage.bmp", 0, 800, 600) && HasHighScorePicture()) {
+        m_pStartPage = pStartPage;
+        CFramework::Get()->Clear();
+        DrawStartPage(*this);
+        CFramework::Get()->Flip();
+        // Left as it was before: a black screen buffer, and a table the loop's first frame
+        // reads afresh.
+        CFramework::Get()->Clear();
+        FreeSurface(m_pHighScoreText);
+        m_bHighScoreChanged = true;
+    } else {
+        DeleteSprite(pStartPage);
+    }
+
     CMySound* pSound = CMySound::Get();
     pSound->Load("Sound/sound.wav", SOUND_MUSIC);
     pSound->Load("Sound/boing.wav", SOUND_BOING);
@@ -158,7 +184,9 @@ void CGame::Init() {
     m_Horses.push_back(rightHorse);
     m_pLivesSprite = NewSheet("ImgData/lives.bmp", 4, 128, 40, true);
     m_pShowScoreSprite = NewSheet("ImgData/showscore.bmp", 0, 99, 33, true);
-    m_pStartPage = NewSheet("ImgData/startpage.bmp", 0, 800, 600, false);
+    if (m_pStartPage == nullptr) {
+        m_pStartPage = NewSheet("ImgData/startpage.bmp", 0, 800, 600, false);
+    }
     m_pHelpScreen = NewSheet("ImgData/helpscreen.bmp", 0, 600, 525, true);
     m_pHelpScreenBack = NewSheet("ImgData/helpscreen_back.bmp", 0, 600, 525, true);
     m_pHelpScreenBack->SetAlpha(HELP_BACK_ALPHA);
