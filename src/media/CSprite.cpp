@@ -7,7 +7,6 @@
 #include "framework/CMyError.h"
 
 namespace {
-const std::size_t READ_CHUNK_BYTES = 64 * 1024;
 // Below this, a picture's palette and its lookup are not worth the bytes they save.
 const int PALETTE_MIN_PIXELS = 64 * 1024;
 
@@ -45,53 +44,23 @@ SDL_Surface* ReadPlainBmp(SDL_RWops* pRw, const SDL_PixelFormat* pF) {
     const int iG = pF->Gshift;
     const int iB = pF->Bshift;
     const Uint32 uAlpha = pF->Amask;
-    // Many rows a read: one call per row would cost more than turning them into pixels.
-    const std::size_t uRowBytes = static_cast<std::size_t>((w * 3 + 3) & ~3);
-    const int iChunkRows = SDL_max(1, static_cast<int>(READ_CHUNK_BYTES / uRowBytes));
-    std::vector<Uint8> rows(uRowBytes * static_cast<std::size_t>(SDL_min(iChunkRows, h)));
-    for (int iFirst = 0; iFirst < h; iFirst += iChunkRows) {
-        const int iCount = SDL_min(iChunkRows, h - iFirst);
-        if (SDL_RWread(pRw, rows.data(), uRowBytes * static_cast<std::size_t>(iCount), 1) != 1) {
+    std::vector<Uint8> row(static_cast<std::size_t>((w * 3 + 3) & ~3));
+    for (int i = 0; i < h; ++i) {
+        if (SDL_RWread(pRw, row.data(), row.size(), 1) != 1) {
             SDL_FreeSurface(pImage);
             return nullptr;
         }
-        for (int i = iFirst; i < iFirst + iCount; ++i) {
-            const int y = iRawHeight < 0 ? i : h - 1 - i;
-            Uint32* pOut =
-                reinterpret_cast<Uint32*>(static_cast<Uint8*>(pImage->pixels) + y * pImage->pitch);
-            const Uint8* pIn = rows.data() + uRowBytes * static_cast<std::size_t>(i - iFirst);
-            for (int x = 0; x < w; ++x, pIn += 3) { // blue, green, red
-                pOut[x] = static_cast<Uint32>(pIn[2]) << iR | static_cast<Uint32>(pIn[1]) << iG |
-                          static_cast<Uint32>(pIn[0]) << iB | uAlpha;
-            }
+        const int y = iRawHeight < 0 ? i : h - 1 - i;
+        Uint32* pOut =
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(pImage->pixels) + y * pImage->pitch);
+        const Uint8* pIn = row.data(); // blue, green, red
+        for (int x = 0; x < w; ++x, pIn += 3) {
+            pOut[x] = static_cast<Uint32>(pIn[2]) << iR | static_cast<Uint32>(pIn[1]) << iG |
+                      static_cast<Uint32>(pIn[0]) << iB | uAlpha;
         }
     }
     SDL_SetSurfaceBlendMode(pImage, SDL_BLENDMODE_NONE);
     return pImage;
-}
-// Has SDL encode a keyed surface's run-length data now instead of at its first blit, so that its
-// pixels are freed at once: one transparent pixel of it is drawn onto the screen, which leaves the
-// screen as it was. A surface without a transparent pixel keeps its pixels until it is drawn.
-void EncodeNow(SDL_Surface* pSurface, SDL_Surface* pScreen) {
-    Uint32 uKey = 0;
-    if (pScreen == nullptr || pSurface->pixels == nullptr || pSurface->format->BytesPerPixel != 4 ||
-        SDL_GetColorKey(pSurface, &uKey) != 0) {
-        return;
-    }
-    // SDL's run-length encoder compares the colour channels only.
-    const Uint32 uColours = ~pSurface->format->Amask;
-    for (int y = 0; y < pSurface->h; ++y) {
-        const Uint32* pRow = reinterpret_cast<const Uint32*>(
-            static_cast<const Uint8*>(pSurface->pixels) + y * pSurface->pitch);
-        for (int x = 0; x < pSurface->w; ++x) {
-            if ((pRow[x] & uColours) == (uKey & uColours)) {
-                SDL_Rect src{x, y, 1, 1};
-                SDL_Rect dest{0, 0, 1, 1};
-                SDL_UpperBlit(pSurface, &src, pScreen, &dest);
-                return;
-            }
-        }
-    }
 }
 // A large picture of at most 256 colours as an 8-bit surface whose palette holds exactly its
 // colours, in a quarter of the memory; SDL blends such a picture into the screen with the same
@@ -161,7 +130,7 @@ SDL_Surface* ToExactPalette(const SDL_Surface* pSurface) {
 CSprite::CSprite()
     : m_pScreen(CFramework::Get()->m_pScreen),
       m_pImage(nullptr), m_Rect{0, 0, 0, 0}, m_FrameRect{0, 0, 0, 0}, m_iNumFrames(0),
-      m_iFrameWidth(0), m_iFrameHeight(0), m_iNumFramesX(0), m_bFramesDue(false) {}
+      m_iFrameWidth(0), m_iFrameHeight(0), m_iNumFramesX(0) {}
 
 CSprite::~CSprite() {
     FreeFrames();
@@ -257,22 +226,12 @@ bool CSprite::TryLoad(const std::string& strFile, int iNumFrames, int iFrameWidt
 
 void CSprite::MakeFrames() {
     FreeFrames();
-    m_bFramesDue = false;
     if (m_iNumFramesX <= 0 || m_iFrameHeight <= 0) {
         return;
     }
     const int iRows = (m_pImage->h + m_iFrameHeight - 1) / m_iFrameHeight;
-    // One frame: the image itself is the frame. Otherwise the frames are cut when the sheet is
-    // first drawn, from the pixels it has then.
-    m_bFramesDue = m_iNumFramesX * iRows >= 2;
-}
-
-void CSprite::CutFrames() {
-    m_bFramesDue = false;
-    FreeFrames();
-    // An encoded sheet has its pixels back while it is locked.
-    if (SDL_LockSurface(m_pImage) != 0) {
-        return; // drawn from the sheet instead
+    if (m_iNumFramesX * iRows < 2) {
+        return; // one frame: the image itself is the frame
     }
     Uint32 uKey = 0;
     const bool bKeyed = SDL_GetColorKey(m_pImage, &uKey) == 0;
@@ -280,48 +239,29 @@ void CSprite::CutFrames() {
     SDL_GetSurfaceBlendMode(m_pImage, &mode);
     Uint8 alpha = 255;
     SDL_GetSurfaceAlphaMod(m_pImage, &alpha);
-    const bool bEncoded = bKeyed && mode == SDL_BLENDMODE_NONE;
-    const SDL_PixelFormat* pF = m_pImage->format;
-    const int iRows = (m_pImage->h + m_iFrameHeight - 1) / m_iFrameHeight;
+    const int iBytes = m_pImage->format->BytesPerPixel;
     for (int iRow = 0; iRow < iRows; ++iRow) {
         for (int iColumn = 0; iColumn < m_iNumFramesX; ++iColumn) {
             // A frame cut by the sheet's lower edge keeps only what lies on the sheet.
             const int x = iColumn * m_iFrameWidth;
             const int y = iRow * m_iFrameHeight;
-            const int h = SDL_min(m_iFrameHeight, m_pImage->h - y);
-            SDL_Surface* pFrame =
-                SDL_CreateRGBSurfaceWithFormat(0, m_iFrameWidth, h, pF->BitsPerPixel, pF->format);
+            Uint8* pPixels =
+                static_cast<Uint8*>(m_pImage->pixels) + y * m_pImage->pitch + x * iBytes;
+            SDL_Surface* pFrame = SDL_CreateRGBSurfaceWithFormatFrom(
+                pPixels, m_iFrameWidth, SDL_min(m_iFrameHeight, m_pImage->h - y),
+                m_pImage->format->BitsPerPixel, m_pImage->pitch, m_pImage->format->format);
             if (pFrame == nullptr) {
                 FreeFrames(); // drawn from the sheet instead
-                SDL_UnlockSurface(m_pImage);
                 return;
-            }
-            if (pF->palette != nullptr) {
-                SDL_SetSurfacePalette(pFrame, pF->palette);
-            }
-            for (int i = 0; i < h; ++i) {
-                SDL_memcpy(static_cast<Uint8*>(pFrame->pixels) + i * pFrame->pitch,
-                           static_cast<const Uint8*>(m_pImage->pixels) + (y + i) * m_pImage->pitch +
-                               x * pF->BytesPerPixel,
-                           static_cast<std::size_t>(m_iFrameWidth * pF->BytesPerPixel));
             }
             SDL_SetSurfaceBlendMode(pFrame, mode);
             SDL_SetSurfaceAlphaMod(pFrame, alpha);
             if (bKeyed) {
                 SDL_SetColorKey(pFrame, SDL_TRUE, uKey);
-                SDL_SetSurfaceRLE(pFrame, bEncoded ? 1 : 0);
+                SDL_SetSurfaceRLE(pFrame, mode == SDL_BLENDMODE_NONE ? 1 : 0);
             }
             m_Frames.push_back(pFrame);
-            if (bEncoded) {
-                EncodeNow(pFrame, m_pScreen);
-            }
         }
-    }
-    SDL_UnlockSurface(m_pImage);
-    if (bEncoded) {
-        // The sheet itself is drawn no more; encoded, it keeps what it shows in less memory.
-        SDL_SetSurfaceRLE(m_pImage, 1);
-        EncodeNow(m_pImage, m_pScreen);
     }
 }
 
@@ -336,7 +276,7 @@ void CSprite::SetColorKey(int r, int g, int b) {
     const Uint32 key = SDL_MapRGB(m_pImage->format, static_cast<Uint8>(r & 0xFF),
                                   static_cast<Uint8>(g & 0xFF), static_cast<Uint8>(b & 0xFF));
     SDL_SetColorKey(m_pImage, SDL_TRUE, key);
-    if (!m_Frames.empty() || m_bFramesDue) {
+    if (!m_Frames.empty()) {
         MakeFrames(); // the frames are drawn, and keyed, in its place
     } else {
         // Keyed and in the screen's own format: drawn as runs of plain copies.
@@ -359,9 +299,6 @@ void CSprite::Render(float fFrameNumber) {
         return;
     }
     const int n = static_cast<int>(fFrameNumber);
-    if (m_bFramesDue) {
-        CutFrames();
-    }
     if (!m_Frames.empty()) {
         // Past the last frame, or before the first, there is nothing to draw.
         if (n >= 0 && n < static_cast<int>(m_Frames.size())) {
@@ -378,7 +315,7 @@ void CSprite::SetAlpha(Uint8 alpha) {
     // Blended by its modulation alone: without an alpha byte in its format SDL mixes it into the
     // screen with exactly the rounding a picture straight from the file gets.
     SDL_SetSurfaceRLE(m_pImage, 0);
-    const bool bFrames = !m_Frames.empty() || m_bFramesDue;
+    const bool bFrames = !m_Frames.empty();
     FreeFrames();
     SDL_Surface* pIndexed = ToExactPalette(m_pImage);
     if (pIndexed != nullptr) {

@@ -42,15 +42,12 @@ public:
     int m_iFrameWidth;
     int m_iFrameHeight;
     int m_iNumFramesX;
-    // A sheet of several frames also has one surface per frame, cut from the sheet when the
-    // sheet is first drawn, so a keyed frame is drawn from run-length data of its own instead of
-    // walking the runs of the whole sheet row; n lies at index n. A keyed sheet and its frames
-    // then keep only their run-length data: SDL frees their pixels once it has encoded them.
+    // A sheet of several frames also has one surface per frame that shares the sheet's pixels,
+    // so a keyed frame is drawn from run-length data of its own instead of walking the runs of
+    // the whole sheet row; n lies at index n.
     std::vector<SDL_Surface*> m_Frames;
 
 private:
     void MakeFrames();
-    void CutFrames();
     void FreeFrames();
-    bool m_bFramesDue;
 };
