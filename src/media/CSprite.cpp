@@ -62,6 +62,7 @@ SDL_Surface* ReadPlainBmp(SDL_RWops* pRw, const SDL_PixelFormat* pF) {
     SDL_SetSurfaceBlendMode(pImage, SDL_BLENDMODE_NONE);
     return pImage;
 }
+
 // A large picture of at most 256 colours as an 8-bit surface whose palette holds exactly its
 // colours, in a quarter of the memory; SDL blends such a picture into the screen with the same
 // arithmetic as a 32-bit one. Null for more colours, a small picture, or any other format.
