@@ -51,6 +51,14 @@ CSprite* NewSheet(const SAssetGeometry& picture) {
     return pSprite;
 }
 
+// What the start page needs besides its picture, looked for without a word: a missing one is
+// reported in its turn while the game loads.
+bool HasHighScorePicture() {
+    SDL_Surface* pTable = SDL_LoadBMP(ASSET_HIGHSCORE.pFile);
+    SDL_FreeSurface(pTable);
+    return pTable != nullptr;
+}
+
 void DeleteSprite(CSprite*& pSprite) {
     delete pSprite;
     pSprite = nullptr;
@@ -140,6 +148,26 @@ void CGame::Init() {
 
     CDBConnection::Get()->OpenDB(SCORE_DATABASE);
 
+    // The start page is shown as soon as all it shows is there, and everything else loads
+    // behind it; the first frame of the loop draws it the same. If its picture cannot be read
+    // here, it is loaded, and reported, in its turn below.
+    CSprite* pStartPage = new CSprite;
+    if (pStartPage->TryLoad(ASSET_STARTPAGE.pFile, ASSET_STARTPAGE.iFrames,
+                            ASSET_STARTPAGE.iFrameWidth, ASSET_STARTPAGE.iFrameHeight) &&
+        HasHighScorePicture()) {
+        m_pStartPage = pStartPage;
+        CFramework::Get()->Clear();
+        DrawStartPage(*this);
+        CFramework::Get()->Flip();
+        // Left as it was before: a black screen buffer, and a table the loop's first frame
+        // reads afresh.
+        CFramework::Get()->Clear();
+        FreeSurface(m_pHighScoreText);
+        m_bHighScoreChanged = true;
+    } else {
+        DeleteSprite(pStartPage);
+    }
+
     CMySound* pSound = CMySound::Get();
     pSound->Load("Sound/sound.wav", SOUND_MUSIC);
     pSound->Load("Sound/boing.wav", SOUND_BOING);
@@ -160,7 +188,9 @@ void CGame::Init() {
     m_Horses.push_back(rightHorse);
     m_pLivesSprite = NewSheet(ASSET_LIVES);
     m_pShowScoreSprite = NewSheet(ASSET_SHOWSCORE);
-    m_pStartPage = NewSheet(ASSET_STARTPAGE);
+    if (m_pStartPage == nullptr) {
+        m_pStartPage = NewSheet(ASSET_STARTPAGE);
+    }
     m_pHelpScreen = NewSheet(ASSET_HELPSCREEN);
     m_pHelpScreenBack = NewSheet(ASSET_HELPSCREEN_BACK);
     m_pHelpScreenBack->SetAlpha(HELP_BACK_ALPHA);

@@ -72,6 +72,12 @@ CSprite::~CSprite() {
 }
 
 void CSprite::Load(const std::string& strFile) {
+    if (!TryLoad(strFile)) {
+        FailLoad(strFile);
+    }
+}
+
+bool CSprite::TryLoad(const std::string& strFile) {
     // Converted once here, so that drawing is a plain copy instead of a conversion per pixel.
     SDL_RWops* pRw = SDL_RWFromFile(strFile.c_str(), "rb");
     m_pImage = pRw && m_pScreen ? ReadPlainBmp(pRw, m_pScreen->format) : nullptr;
@@ -83,11 +89,12 @@ void CSprite::Load(const std::string& strFile) {
         }
         SDL_Surface* pLoaded = SDL_LoadBMP_RW(pRw, 1);
         if (pLoaded == nullptr) {
-            FailLoad(strFile);
+            return false;
         }
         m_pImage = ToScreenFormat(pLoaded, m_pScreen, true);
     }
     m_Rect = SDL_Rect{0, 0, m_pImage->w, m_pImage->h};
+    return true;
 }
 
 SDL_Surface* CSprite::ToScreenFormat(SDL_Surface* pSurface, const SDL_Surface* pScreen,
@@ -131,7 +138,16 @@ void CSprite::FailLoad(const std::string& strFile) {
 }
 
 void CSprite::Load(const std::string& strFile, int iNumFrames, int iFrameWidth, int iFrameHeight) {
-    Load(strFile);
+    if (!TryLoad(strFile, iNumFrames, iFrameWidth, iFrameHeight)) {
+        FailLoad(strFile);
+    }
+}
+
+bool CSprite::TryLoad(const std::string& strFile, int iNumFrames, int iFrameWidth,
+                      int iFrameHeight) {
+    if (!TryLoad(strFile)) {
+        return false;
+    }
     m_iNumFrames = iNumFrames;
     m_iFrameWidth = iFrameWidth;
     m_FrameRect.w = iFrameWidth;
@@ -139,6 +155,7 @@ void CSprite::Load(const std::string& strFile, int iNumFrames, int iFrameWidth, 
     m_FrameRect.h = iFrameHeight;
     m_iNumFramesX = iFrameWidth > 0 ? m_pImage->w / iFrameWidth : 0;
     MakeFrames();
+    return true;
 }
 
 void CSprite::MakeFrames() {

@@ -16,6 +16,9 @@ public:
     // Neither returns after a failure: the program ends with status 1.
     void Load(const std::string& strFile);
     void Load(const std::string& strFile, int iNumFrames, int iFrameWidth, int iFrameHeight);
+    // The same, but a bitmap that cannot be loaded only makes them return false.
+    bool TryLoad(const std::string& strFile);
+    bool TryLoad(const std::string& strFile, int iNumFrames, int iFrameWidth, int iFrameHeight);
 
     // Returns the picture in the screen's pixel format (with or without its alpha byte), opaque
     // and with its colour key kept; the surface handed in is freed if a copy was made.
