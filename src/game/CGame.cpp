@@ -159,11 +159,8 @@ void CGame::Init() {
         CFramework::Get()->Clear();
         DrawStartPage(*this);
         CFramework::Get()->Flip();
-        // Left as it was before: a black screen buffer, and a table the loop's first frame
-        // reads afresh.
+        // The table is kept: read once, a broken score store is reported once.
         CFramework::Get()->Clear();
-        FreeSurface(m_pHighScoreText);
-        m_bHighScoreChanged = true;
     } else {
         DeleteSprite(pStartPage);
     }

@@ -27,6 +27,9 @@ MISSING = {
     **{f"Sound/{name}.wav": (f"Konnte Sound-Datei nicht laden!\nFehler: Sound/{name}.wav\n",
                              "Datei fehlt") for name in ("sound", "boing", "success", "fail")},
 }
+# Files cut in half end the game as if missing: the font, an opaque picture, a sheet, a sound.
+CUT = ["fonts/FreeSans.ttf", "ImgData/baum.bmp", "ImgData/apple5.bmp", "Sound/sound.wav",
+       "Sound/boing.wav"]
 
 
 def report(error, detail):
@@ -100,17 +103,26 @@ class SetUpFaults(harness.Case):
         self.assertEqual(err.count("Fehler: "), 1, f"not exactly one report: {err}")
         self.assertEqual(boxes, [title], "the message boxes shown")
 
-    def missing(self, display, rel):
+    def damaged(self, display, item):
+        """A run without the asset, or with only the first half of it."""
+        how, rel = item
         rt = self.runtime()
-        os.remove(os.path.join(rt, rel))
+        path = os.path.join(rt, rel)
+        with open(path, "rb") as f:
+            half = f.read()[:os.path.getsize(path) // 2]
+        os.remove(path)
+        if how == "cut":
+            with open(path, "wb") as f:
+                f.write(half)
         return self.fatal_run(display, rt)
 
-    def test_each_missing_asset_is_fatal_with_its_report(self):
+    def test_each_missing_or_cut_asset_is_fatal_with_its_report(self):
+        items = [("missing", rel) for rel in MISSING] + [("cut", rel) for rel in CUT]
         # The boxes need no window manager.
-        outcomes = harness.take_turns(self, self.missing, list(MISSING), wm=False)
-        for rel, (words, title) in MISSING.items():
-            with self.subTest(missing=rel):
-                self.check_fatal(outcomes[rel], words, title)
+        outcomes = harness.take_turns(self, self.damaged, items, wm=False)
+        for how, rel in items:
+            with self.subTest(how=how, asset=rel):
+                self.check_fatal(outcomes[(how, rel)], *MISSING[rel])
 
     def test_no_audio_device_is_fatal_with_its_report(self):
         display = harness.Display(self, wm=False)
