@@ -44,19 +44,19 @@ CSprite* NewPicture(const SAssetGeometry& picture) {
 // magenta when the manifest says so.
 CSprite* NewSheet(const SAssetGeometry& picture) {
     CSprite* pSprite = new CSprite;
-    pSprite->Load(picture.pFile, picture.iFrames, picture.iFrameWidth, picture.iFrameHeight);
-    if (picture.bKeyed) {
-        pSprite->SetColorKey(255, 0, 255);
-    }
+    pSprite->Load(picture);
     return pSprite;
 }
 
-// What the start page needs besides its picture, looked for without a word: a missing one is
-// reported in its turn while the game loads.
+// What the start page needs besides its picture is there; a missing one is reported in its
+// turn while the game loads. Only opened: the table reads it when it is drawn.
 bool HasHighScorePicture() {
-    SDL_Surface* pTable = SDL_LoadBMP(ASSET_HIGHSCORE.pFile);
-    SDL_FreeSurface(pTable);
-    return pTable != nullptr;
+    SDL_RWops* pFile = SDL_RWFromFile(ASSET_HIGHSCORE.pFile, "rb");
+    if (pFile == nullptr) {
+        return false;
+    }
+    SDL_RWclose(pFile);
+    return true;
 }
 
 void DeleteSprite(CSprite*& pSprite) {
@@ -152,9 +152,7 @@ void CGame::Init() {
     // behind it; the first frame of the loop draws it the same. If its picture cannot be read
     // here, it is loaded, and reported, in its turn below.
     CSprite* pStartPage = new CSprite;
-    if (pStartPage->TryLoad(ASSET_STARTPAGE.pFile, ASSET_STARTPAGE.iFrames,
-                            ASSET_STARTPAGE.iFrameWidth, ASSET_STARTPAGE.iFrameHeight) &&
-        HasHighScorePicture()) {
+    if (pStartPage->TryLoad(ASSET_STARTPAGE) && HasHighScorePicture()) {
         m_pStartPage = pStartPage;
         CFramework::Get()->Clear();
         DrawStartPage(*this);

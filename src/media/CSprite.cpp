@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "AssetGeometry.h"
 #include "framework/CFramework.h"
 #include "framework/CMyError.h"
 
@@ -155,6 +156,22 @@ bool CSprite::TryLoad(const std::string& strFile, int iNumFrames, int iFrameWidt
     m_FrameRect.h = iFrameHeight;
     m_iNumFramesX = iFrameWidth > 0 ? m_pImage->w / iFrameWidth : 0;
     MakeFrames();
+    return true;
+}
+
+void CSprite::Load(const SAssetGeometry& picture) {
+    if (!TryLoad(picture)) {
+        FailLoad(picture.pFile);
+    }
+}
+
+bool CSprite::TryLoad(const SAssetGeometry& picture) {
+    if (!TryLoad(picture.pFile, picture.iFrames, picture.iFrameWidth, picture.iFrameHeight)) {
+        return false;
+    }
+    if (picture.bKeyed) {
+        SetColorKey(255, 0, 255);
+    }
     return true;
 }
 

@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 
+struct SAssetGeometry;
+
 class CSprite {
 public:
     CSprite();
@@ -19,6 +21,9 @@ public:
     // The same, but a bitmap that cannot be loaded only makes them return false.
     bool TryLoad(const std::string& strFile);
     bool TryLoad(const std::string& strFile, int iNumFrames, int iFrameWidth, int iFrameHeight);
+    // A picture of the asset manifest, in the frames it gives, keyed on magenta when it says so.
+    void Load(const SAssetGeometry& picture);
+    bool TryLoad(const SAssetGeometry& picture);
 
     // Returns the picture in the screen's pixel format (with or without its alpha byte), opaque
     // and with its colour key kept; the surface handed in is freed if a copy was made.

@@ -58,14 +58,10 @@ void CWitchey::Init() {
     m_fTimer = 0.0f;
 
     m_pWitchSprite = new CSprite;
-    m_pWitchSprite->Load(ASSET_WITCHEY.pFile, ASSET_WITCHEY.iFrames, ASSET_WITCHEY.iFrameWidth,
-                         ASSET_WITCHEY.iFrameHeight);
-    m_pWitchSprite->SetColorKey(255, 0, 255);
+    m_pWitchSprite->Load(ASSET_WITCHEY);
 
     m_pFlashSprite = new CSprite;
-    m_pFlashSprite->Load(ASSET_FLASHBGR.pFile, ASSET_FLASHBGR.iFrames, ASSET_FLASHBGR.iFrameWidth,
-                         ASSET_FLASHBGR.iFrameHeight);
-    m_pFlashSprite->SetColorKey(255, 0, 255);
+    m_pFlashSprite->Load(ASSET_FLASHBGR);
     m_pFlashSprite->SetAlpha(FLASH_ALPHA);
 }
 
