@@ -2,12 +2,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
 
 #include "framework/CCommandLine.h"
 #include "framework/CFramework.h"
 #include "game/CGame.h"
 
 int main(int argc, char** argv) {
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     // Read before any SDL call: help, version and a misuse never open a window.
     const CCommandLine commandLine = ParseCommandLine(argc, argv);
     if (commandLine.m_iRun != RUN_GAME) {

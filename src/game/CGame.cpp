@@ -1,6 +1,7 @@
 #include "game/CGame.h"
 
 #include <SDL.h>
+#include <malloc.h>
 
 #include "AssetGeometry.h"
 #include "framework/CFramework.h"
@@ -169,6 +170,12 @@ void CGame::Init() {
     pSound->Load("Sound/success.wav", SOUND_SUCCESS);
     pSound->Load("Sound/fail.wav", SOUND_FAIL);
 
+    // The help page's two pictures pass through a larger form while they load (the page's runs
+    // are made from its pixels; the backing's runs are undone to blend it), so they come first,
+    // while the least is held.
+    m_pHelpScreen = NewSheet(ASSET_HELPSCREEN);
+    m_pHelpScreenBack = NewSheet(ASSET_HELPSCREEN_BACK);
+    m_pHelpScreenBack->SetAlpha(HELP_BACK_ALPHA);
     m_pBackground = NewPicture(ASSET_BAUM);
     m_pGameOver = NewPicture(ASSET_GAMEOVER2);
     m_pAppleSprite = NewSheet(ASSET_APPLE5);
@@ -186,12 +193,10 @@ void CGame::Init() {
     if (m_pStartPage == nullptr) {
         m_pStartPage = NewSheet(ASSET_STARTPAGE);
     }
-    m_pHelpScreen = NewSheet(ASSET_HELPSCREEN);
-    m_pHelpScreenBack = NewSheet(ASSET_HELPSCREEN_BACK);
-    m_pHelpScreenBack->SetAlpha(HELP_BACK_ALPHA);
 
     m_fSpawnTimer = FIRST_SPAWN_TIMER;
     m_bRunning = true;
+    malloc_trim(0);
 }
 
 void CGame::Run() {

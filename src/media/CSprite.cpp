@@ -146,17 +146,7 @@ void CSprite::Load(const std::string& strFile, int iNumFrames, int iFrameWidth, 
 
 bool CSprite::TryLoad(const std::string& strFile, int iNumFrames, int iFrameWidth,
                       int iFrameHeight) {
-    if (!TryLoad(strFile)) {
-        return false;
-    }
-    m_iNumFrames = iNumFrames;
-    m_iFrameWidth = iFrameWidth;
-    m_FrameRect.w = iFrameWidth;
-    m_iFrameHeight = iFrameHeight;
-    m_FrameRect.h = iFrameHeight;
-    m_iNumFramesX = iFrameWidth > 0 ? m_pImage->w / iFrameWidth : 0;
-    MakeFrames();
-    return true;
+    return TryLoadSheet(strFile, iNumFrames, iFrameWidth, iFrameHeight, false);
 }
 
 void CSprite::Load(const SAssetGeometry& picture) {
@@ -166,18 +156,35 @@ void CSprite::Load(const SAssetGeometry& picture) {
 }
 
 bool CSprite::TryLoad(const SAssetGeometry& picture) {
-    if (!TryLoad(picture.pFile, picture.iFrames, picture.iFrameWidth, picture.iFrameHeight)) {
+    return TryLoadSheet(picture.pFile, picture.iFrames, picture.iFrameWidth, picture.iFrameHeight,
+                        picture.bKeyed);
+}
+
+bool CSprite::TryLoadSheet(const std::string& strFile, int iNumFrames, int iFrameWidth,
+                           int iFrameHeight, bool bKeyed) {
+    if (!TryLoad(strFile)) {
         return false;
     }
-    if (picture.bKeyed) {
+    m_iNumFrames = iNumFrames;
+    m_iFrameWidth = iFrameWidth;
+    m_FrameRect.w = iFrameWidth;
+    m_iFrameHeight = iFrameHeight;
+    m_FrameRect.h = iFrameHeight;
+    m_iNumFramesX = iFrameWidth > 0 ? m_pImage->w / iFrameWidth : 0;
+    // Keyed before it is cut, so each frame is keyed and its runs made as it is cut.
+    if (bKeyed) {
+        SDL_SetColorKey(m_pImage, SDL_TRUE, SDL_MapRGB(m_pImage->format, 255, 0, 255));
+    }
+    CutFrames();
+    if (bKeyed && m_Frames.empty()) {
         SetColorKey(255, 0, 255);
     }
     return true;
 }
 
-void CSprite::MakeFrames() {
+void CSprite::CutFrames() {
     FreeFrames();
-    if (m_iNumFramesX <= 0 || m_iFrameHeight <= 0) {
+    if (m_pImage == nullptr || m_iNumFramesX <= 0 || m_iFrameHeight <= 0) {
         return;
     }
     const int iRows = (m_pImage->h + m_iFrameHeight - 1) / m_iFrameHeight;
@@ -186,33 +193,50 @@ void CSprite::MakeFrames() {
     }
     Uint32 uKey = 0;
     const bool bKeyed = SDL_GetColorKey(m_pImage, &uKey) == 0;
-    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
-    SDL_GetSurfaceBlendMode(m_pImage, &mode);
-    Uint8 alpha = 255;
-    SDL_GetSurfaceAlphaMod(m_pImage, &alpha);
     const int iBytes = m_pImage->format->BytesPerPixel;
     for (int iRow = 0; iRow < iRows; ++iRow) {
         for (int iColumn = 0; iColumn < m_iNumFramesX; ++iColumn) {
             // A frame cut by the sheet's lower edge keeps only what lies on the sheet.
-            const int x = iColumn * m_iFrameWidth;
             const int y = iRow * m_iFrameHeight;
-            Uint8* pPixels =
-                static_cast<Uint8*>(m_pImage->pixels) + y * m_pImage->pitch + x * iBytes;
-            SDL_Surface* pFrame = SDL_CreateRGBSurfaceWithFormatFrom(
-                pPixels, m_iFrameWidth, SDL_min(m_iFrameHeight, m_pImage->h - y),
-                m_pImage->format->BitsPerPixel, m_pImage->pitch, m_pImage->format->format);
+            const int h = SDL_min(m_iFrameHeight, m_pImage->h - y);
+            SDL_Surface* pFrame = SDL_CreateRGBSurfaceWithFormat(
+                0, m_iFrameWidth, h, m_pImage->format->BitsPerPixel, m_pImage->format->format);
             if (pFrame == nullptr) {
                 FreeFrames(); // drawn from the sheet instead
                 return;
             }
-            SDL_SetSurfaceBlendMode(pFrame, mode);
-            SDL_SetSurfaceAlphaMod(pFrame, alpha);
+            const Uint8* pFrom = static_cast<const Uint8*>(m_pImage->pixels) + y * m_pImage->pitch +
+                                 iColumn * m_iFrameWidth * iBytes;
+            for (int i = 0; i < h; ++i) {
+                SDL_memcpy(static_cast<Uint8*>(pFrame->pixels) + i * pFrame->pitch,
+                           pFrom + i * m_pImage->pitch,
+                           static_cast<std::size_t>(m_iFrameWidth * iBytes));
+            }
+            SDL_SetSurfaceBlendMode(pFrame, SDL_BLENDMODE_NONE);
             if (bKeyed) {
                 SDL_SetColorKey(pFrame, SDL_TRUE, uKey);
-                SDL_SetSurfaceRLE(pFrame, mode == SDL_BLENDMODE_NONE ? 1 : 0);
+                SDL_SetSurfaceRLE(pFrame, 1);
+                EncodeForScreen(pFrame);
             }
             m_Frames.push_back(pFrame);
         }
+    }
+    // Every pixel drawn now lies in a frame: the sheet is let go.
+    SDL_FreeSurface(m_pImage);
+    m_pImage = nullptr;
+}
+
+std::vector<SDL_Surface*> CSprite::Surfaces() const {
+    return m_Frames.empty() ? std::vector<SDL_Surface*>{m_pImage} : m_Frames;
+}
+
+void CSprite::EncodeForScreen(SDL_Surface* pSurface) const {
+    // SDL makes a keyed picture's runs for the surface it is drawn onto, at the first blit, and
+    // then lets go of its pixels. A blit of nothing makes them at load instead: a low-level blit
+    // of an empty rectangle copies no pixel.
+    if (m_pScreen != nullptr && pSurface != nullptr) {
+        SDL_Rect none{0, 0, 0, 0};
+        SDL_LowerBlit(pSurface, &none, m_pScreen, &none);
     }
 }
 
@@ -224,14 +248,17 @@ void CSprite::FreeFrames() {
 }
 
 void CSprite::SetColorKey(int r, int g, int b) {
-    const Uint32 key = SDL_MapRGB(m_pImage->format, static_cast<Uint8>(r & 0xFF),
-                                  static_cast<Uint8>(g & 0xFF), static_cast<Uint8>(b & 0xFF));
-    SDL_SetColorKey(m_pImage, SDL_TRUE, key);
-    if (!m_Frames.empty()) {
-        MakeFrames(); // the frames are drawn, and keyed, in its place
-    } else {
+    for (SDL_Surface* pSurface : Surfaces()) {
+        const Uint32 key = SDL_MapRGB(pSurface->format, static_cast<Uint8>(r & 0xFF),
+                                      static_cast<Uint8>(g & 0xFF), static_cast<Uint8>(b & 0xFF));
+        SDL_SetColorKey(pSurface, SDL_TRUE, key);
+        SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+        SDL_GetSurfaceBlendMode(pSurface, &mode);
         // Keyed and in the screen's own format: drawn as runs of plain copies.
-        SDL_SetSurfaceRLE(m_pImage, 1);
+        if (mode == SDL_BLENDMODE_NONE) {
+            SDL_SetSurfaceRLE(pSurface, 1);
+            EncodeForScreen(pSurface);
+        }
     }
 }
 
@@ -241,7 +268,10 @@ void CSprite::SetPos(float fXPos, float fYPos) {
 }
 
 void CSprite::Render() {
-    SDL_UpperBlit(m_pImage, nullptr, m_pScreen, &m_Rect);
+    // A sheet of several frames is kept as its frames only: there is no whole picture to draw.
+    if (m_pImage != nullptr) {
+        SDL_UpperBlit(m_pImage, nullptr, m_pScreen, &m_Rect);
+    }
 }
 
 void CSprite::Render(float fFrameNumber) {
@@ -265,13 +295,17 @@ void CSprite::Render(float fFrameNumber) {
 void CSprite::SetAlpha(Uint8 alpha) {
     // Blended by its modulation alone: without an alpha byte in its format SDL mixes it into the
     // screen with exactly the rounding a picture straight from the file gets.
-    SDL_SetSurfaceRLE(m_pImage, 0);
-    const bool bFrames = !m_Frames.empty();
-    FreeFrames();
-    m_pImage = ToScreenFormat(m_pImage, m_pScreen, false);
-    SDL_SetSurfaceBlendMode(m_pImage, SDL_BLENDMODE_BLEND);
-    SDL_SetSurfaceAlphaMod(m_pImage, alpha);
-    if (bFrames) {
-        MakeFrames();
+    const auto Blend = [this, alpha](SDL_Surface* pSurface) {
+        SDL_SetSurfaceRLE(pSurface, 0);
+        pSurface = ToScreenFormat(pSurface, m_pScreen, false);
+        SDL_SetSurfaceBlendMode(pSurface, SDL_BLENDMODE_BLEND);
+        SDL_SetSurfaceAlphaMod(pSurface, alpha);
+        return pSurface;
+    };
+    if (m_pImage != nullptr) {
+        m_pImage = Blend(m_pImage);
+    }
+    for (SDL_Surface*& pFrame : m_Frames) {
+        pFrame = Blend(pFrame);
     }
 }

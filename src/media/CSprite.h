@@ -40,6 +40,7 @@ public:
     void SetAlpha(Uint8 alpha);
 
     SDL_Surface* m_pScreen;
+    // The whole picture; null once a sheet of several frames is cut into m_Frames.
     SDL_Surface* m_pImage;
     SDL_Rect m_Rect;
     SDL_Rect m_FrameRect;
@@ -47,12 +48,17 @@ public:
     int m_iFrameWidth;
     int m_iFrameHeight;
     int m_iNumFramesX;
-    // A sheet of several frames also has one surface per frame that shares the sheet's pixels,
-    // so a keyed frame is drawn from run-length data of its own instead of walking the runs of
-    // the whole sheet row; n lies at index n.
+    // A sheet of several frames is kept as one surface per frame, so a keyed frame is drawn from
+    // run-length data of its own instead of walking the runs of the whole sheet row, and only the
+    // runs are kept; n lies at index n.
     std::vector<SDL_Surface*> m_Frames;
 
 private:
-    void MakeFrames();
+    bool TryLoadSheet(const std::string& strFile, int iNumFrames, int iFrameWidth,
+                      int iFrameHeight, bool bKeyed);
+    void CutFrames();
     void FreeFrames();
+    // The frames, or the whole picture when there are none.
+    std::vector<SDL_Surface*> Surfaces() const;
+    void EncodeForScreen(SDL_Surface* pSurface) const;
 };

@@ -59,8 +59,7 @@ TEST_F(GameTest, LivesShowEachHorsesHitsBelowItsSide) {
 TEST_F(GameTest, HelpPageLiesOnATranslucentBackingOverTheState) {
     SDL_FillRect(m_Game.m_pStartPage->m_pImage, nullptr, 0);
     Repaint(m_Game.m_pHelpScreenBack); // Shade(0): blue 255
-    SDL_Surface* pHelp = m_Game.m_pHelpScreen->m_pImage;
-    SDL_FillRect(pHelp, nullptr, SDL_MapRGB(pHelp->format, 255, 0, 255)); // all key
+    FillPicture(m_Game.m_pHelpScreen->m_pImage, nullptr, SDL_Color{255, 0, 255, 255}); // all key
     m_Game.m_bHelp = true;
     m_Game.RunFrame();
     // Blue 255 at alpha 180 over black, on the 600 x 525 page at (100, 30).
@@ -164,9 +163,10 @@ static void UseFileAsLoaded(CSprite* pSprite, const std::string& strName) {
     ASSERT_NE(pFile, nullptr) << strName;
     Uint32 uKey = 0;
     Uint8 alpha = 255;
-    SDL_SetColorKey(pFile, SDL_GetColorKey(pSprite->m_pImage, &uKey) == 0,
+    SDL_Surface* pShown = pSprite->m_Frames.empty() ? pSprite->m_pImage : pSprite->m_Frames[0];
+    SDL_SetColorKey(pFile, SDL_GetColorKey(pShown, &uKey) == 0,
                     SDL_MapRGB(pFile->format, 255, 0, 255));
-    SDL_GetSurfaceAlphaMod(pSprite->m_pImage, &alpha);
+    SDL_GetSurfaceAlphaMod(pShown, &alpha);
     SDL_SetSurfaceBlendMode(pFile, alpha < 255 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
     SDL_SetSurfaceAlphaMod(pFile, alpha);
     for (SDL_Surface* pFrame : pSprite->m_Frames)

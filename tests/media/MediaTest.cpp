@@ -1,6 +1,7 @@
 // Sprites drawn from sheets onto a plain screen surface, and the sound player's slots and mixer.
 // (Keys and alpha are seen in the game's own pictures: the help page and the witch's flash.)
 
+#include "AssetGeometry.h"
 #include "support/TestRuntime.h"
 
 // Saves a 24-bit sheet of frames of w x h, iColumns to a row, frame k in Shade(k).
@@ -43,6 +44,30 @@ TEST_F(Sprite, FramesComeFromRowsLeftToRightAtATruncatedPosition) {
     CSprite bare; // a frame wider than the sheet leaves no whole column: nothing is drawn
     bare.Load("row.bmp", 1, 2000, 211), bare.SetPos(0, 0), bare.Render(0.0f);
     EXPECT_EQ(PixelColor(m_pScreen, 5, 5).g, 0);
+}
+
+TEST_F(Sprite, KeyedSheetKeepsOnlyTheRunsOfItsFramesAndShowsThroughItsKey) {
+    // Three frames of 40 x 30, each with a magenta square of 10 x 10 in its top left corner.
+    SaveSheet("keyed.bmp", 3, 3, 40, 30);
+    SDL_Surface* pSheet = SDL_LoadBMP("keyed.bmp");
+    for (int k = 0; k < 3; ++k) {
+        const SDL_Rect square{k * 40, 0, 10, 10};
+        SDL_FillRect(pSheet, &square, SDL_MapRGB(pSheet->format, 255, 0, 255));
+    }
+    SDL_SaveBMP(pSheet, "keyed.bmp");
+    SDL_FreeSurface(pSheet);
+    CSprite sprite;
+    ASSERT_TRUE(sprite.TryLoad(SAssetGeometry{"keyed.bmp", 120, 30, 40, 30, 3, true, false}));
+    EXPECT_EQ(sprite.m_pImage, nullptr) << "the sheet is let go once cut";
+    ASSERT_EQ(sprite.m_Frames.size(), 3u);
+    for (SDL_Surface* pFrame : sprite.m_Frames)
+        EXPECT_EQ(pFrame->pixels, nullptr) << "the frame's pixels are let go for its runs";
+    SDL_FillRect(m_pScreen, nullptr, SDL_MapRGB(m_pScreen->format, 255, 255, 255));
+    sprite.SetPos(100, 50), sprite.Render(2.0f);
+    EXPECT_EQ(PixelColor(m_pScreen, 105, 55).g, 255) << "white shows through the key";
+    EXPECT_EQ(PixelColor(m_pScreen, 115, 55).r, Shade(2).r) << "frame 2 beside its square";
+    EXPECT_EQ(PixelColor(m_pScreen, 139, 79).r, Shade(2).r) << "frame 2 to its last pixel";
+    EXPECT_EQ(PixelColor(m_pScreen, 140, 80).g, 255) << "nothing past the frame";
 }
 
 TEST(SoundPlayer, FillsSlotsByIdOverlapsEffectsAndLoopsTheMusic) {

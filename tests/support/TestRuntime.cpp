@@ -41,12 +41,20 @@ SDL_Color PixelColor(SDL_Surface* p, int x, int y) {
     return c;
 }
 
+void FillPicture(SDL_Surface* pSurface, const SDL_Rect* pRect, SDL_Color c) {
+    // A keyed picture keeps only its runs: locked, it has its pixels back, and unlocked its runs
+    // are made again from them.
+    SDL_LockSurface(pSurface);
+    SDL_FillRect(pSurface, pRect, SDL_MapRGB(pSurface->format, c.r, c.g, c.b));
+    SDL_UnlockSurface(pSurface);
+}
+
 void Repaint(CSprite* pSprite) {
-    SDL_Surface* pImage = pSprite->m_pImage;
-    const int w = pSprite->m_iFrameWidth > 0 ? pSprite->m_iFrameWidth : pImage->w;
-    for (SDL_Rect frame{0, 0, w, pImage->h}; frame.x < pImage->w; frame.x += w) {
-        const SDL_Color c = Shade(frame.x / w);
-        SDL_FillRect(pImage, &frame, SDL_MapRGB(pImage->format, c.r, c.g, c.b));
+    if (pSprite->m_pImage != nullptr) {
+        FillPicture(pSprite->m_pImage, nullptr, Shade(0));
+    }
+    for (std::size_t k = 0; k < pSprite->m_Frames.size(); ++k) {
+        FillPicture(pSprite->m_Frames[k], nullptr, Shade(static_cast<int>(k)));
     }
 }
 

@@ -48,8 +48,10 @@ inline SDL_Color Shade(int k) {
     return SDL_Color{Uint8(37 * k), 90, Uint8(255 - 37 * k), 255};
 }
 
-// Repaints each frame of the sprite's sheet (one row of frames) in Shade(k); a sprite without
-// frames becomes Shade(0) all over.
+// Fills a rectangle of a picture (all of it for null) with the colour, keyed picture or not.
+void FillPicture(SDL_Surface* pSurface, const SDL_Rect* pRect, SDL_Color c);
+
+// Repaints frame k of the sprite in Shade(k); a sprite without frames becomes Shade(0) all over.
 void Repaint(CSprite* pSprite);
 
 // The k whose Shade(k) covers the four corners of the rectangle and none of the four pixels
