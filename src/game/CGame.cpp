@@ -144,9 +144,6 @@ void CGame::Init() {
     m_bScoreStored = false;
     m_iScoreRowId = 0;
 
-    m_pWitch = new CWitchey;
-    m_pWitch->Init();
-
     CDBConnection::Get()->OpenDB(SCORE_DATABASE);
 
     // The start page is shown as soon as all it shows is there, and everything else loads
@@ -163,6 +160,9 @@ void CGame::Init() {
     } else {
         DeleteSprite(pStartPage);
     }
+
+    m_pWitch = new CWitchey;
+    m_pWitch->Init();
 
     CMySound* pSound = CMySound::Get();
     pSound->Load("Sound/sound.wav", SOUND_MUSIC);
