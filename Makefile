@@ -29,7 +29,8 @@ test: test-unit test-asan
 
 # Medians of 7 repetitions of each frame benchmark (the dummy driver cannot make the cursors;
 # those two reports are left out), then start-up and memory of the real game
-# against a bare SDL2 window under Xvfb; each part prints its ratios.
+# against a bare SDL2 window (and that window linked with the game's libraries) under Xvfb;
+# each part prints its ratios.
 bench: build
 	cd $(BUILD) && ./bench/bench_frame --benchmark_repetitions=7 \
 		--benchmark_report_aggregates_only=true 2>&1 | grep -v -e 'Cursors' -e 'Mouse Zeiger'

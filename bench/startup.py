@@ -1,5 +1,7 @@
 """Start-up and memory of the real zentaris binary against a bare SDL2 full-screen window
-(bench/BareWindow.cpp), both on one Xvfb display with evilwm, in turn, in the same run.
+(bench/BareWindow.cpp), both on one Xvfb display with evilwm, in turn, in the same run. The same
+bare window linked with the game's other libraries (SDL2_mixer, SDL2_ttf, SQLite), none of them
+called, runs in turn with them and shows what loading those libraries costs by itself.
 
 Start-up: from just before the process is spawned to the first non-black pixel in the middle
 of the screen, read through Xlib every ~2 ms. Memory: VmHWM (peak resident set) from
@@ -158,13 +160,14 @@ def main():
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 5
     bare = os.path.join(built, "bench", "bare_window")
     rt = runtime_copy(built)
-    results = {"game": [], "bare": []}
+    results = {"game": [], "bare": [], "libs": []}
     try:
         with Screen() as screen:
             for n in range(runs):
-                # Alternate who goes first, so neither always meets a warmer cache.
-                order = [("bare", [bare], False), ("game", ["./zentaris"], True)]
-                for name, argv, play in order if n % 2 == 0 else order[::-1]:
+                # Rotate who goes first, so none always meets a warmer cache.
+                order = [("bare", [bare], False), ("game", ["./zentaris"], True),
+                         ("libs", [bare + "_libs"], False)]
+                for name, argv, play in order[n % 3:] + order[:n % 3]:
                     results[name].append(measure(screen, argv, rt, play))
     finally:
         shutil.rmtree(rt, ignore_errors=True)
@@ -174,14 +177,18 @@ def main():
 
     print(f"start-up to the first non-black pixel, median of {runs} runs "
           f"(Xvfb 800x600, evilwm, Xlib poll every {POLL_SECONDS * 1000:.0f} ms):")
-    for name in ("bare", "game"):
+    for name in ("bare", "libs", "game"):
         each = " ".join(f"{r[0] * 1000:.0f}" for r in results[name])
         print(f"  {name:4}: {med(name, 0) * 1000:6.0f} ms   (runs: {each})")
     print(f"  game / bare window: {med('game', 0) / med('bare', 0):.2f}")
+    print(f"  bare window with the game's libraries / bare window: "
+          f"{med('libs', 0) / med('bare', 0):.2f}")
     print(f"peak RSS (VmHWM) after {PLAY_SECONDS:.0f} s, median of {runs} runs:")
-    for name in ("bare", "game"):
+    for name in ("bare", "libs", "game"):
         print(f"  {name:4}: {med(name, 1) / 1024:6.1f} MiB")
     print(f"  game / bare window: {med('game', 1) / med('bare', 1):.2f}")
+    print(f"  bare window with the game's libraries / bare window: "
+          f"{med('libs', 1) / med('bare', 1):.2f}")
 
 
 if __name__ == "__main__":
