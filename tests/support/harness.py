@@ -177,10 +177,11 @@ class Display:
         os.close(write_end)
         case.addCleanup(stop, xvfb)
         number, deadline = b"", time.time() + 20
-        while not number.endswith(b"\n") and select.select([read_end], [], [], 1)[0]:
+        while not number.endswith(b"\n") and \
+                select.select([read_end], [], [], max(0, deadline - time.time()))[0]:
             chunk = os.read(read_end, 16)
             number += chunk
-            if not chunk or time.time() > deadline:
+            if not chunk:
                 break
         os.close(read_end)
         if not number.endswith(b"\n"):
