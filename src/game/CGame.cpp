@@ -212,7 +212,7 @@ void CGame::RunFrame() {
     m_bPlayerNameChanged = false;
     ProcessEvents();
     CFramework::Get()->Update();
-    // Every page begins with an opaque picture of the whole screen: there is nothing to clear.
+    CFramework::Get()->Clear();
 
     switch (m_iState) {
     case STATE_START:
