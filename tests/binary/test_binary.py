@@ -72,7 +72,7 @@ class Window(harness.Case):
         self.assertLessEqual(abs(y - 84), 2, f"window at y {y}, not centred on 768")
         place = (x, y, *harness.LOGICAL)
         self.page(run, "start", place)
-        display.xdotool("mousemove", "--window", run.wid, "600", "540", "click", "1")
+        display.click(run.wid, 600, 540)
         self.page(run, "play", place)
         run.kill()
         self.check_endings(display, ["--window"], harness.LOGICAL)

@@ -149,11 +149,11 @@ class StartButton(harness.Case):
         run = self.start(display, self.runtime())
         first = self.page(run, "start")
         field = harness.on_screen(display.place, *NAME_FIELD)
-        display.click(1000, 960)
+        display.click(run.wid, 1000, 960)
         display.type("A")  # shown only while the start page takes the name
         self.see(run, "the name typed after a click below the button",
                  lambda s: s.crop(*field) != first.crop(*field))
-        display.click(905, 876)
+        display.click(run.wid, 905, 876)
         self.page(run, "play")
         display.key("Escape")
         self.assertEqual(run.finish(), 0, run.err)

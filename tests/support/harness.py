@@ -217,8 +217,15 @@ class Display:
     def type(self, text):
         self.xdotool("type", "--delay", "40", text)
 
-    def click(self, x, y):
-        self.xdotool("mousemove", str(x), str(y), "click", "1")
+    def click(self, wid, x, y):
+        """A click at (x, y) in the window, as a player makes it: the window has had the focus for
+        a moment. SDL drops a click that comes within 10 ms of its window getting the focus (the
+        click that only brings a window forward), and moving the pointer is what gives the focus
+        under evilwm; a click straight after that move is sometimes lost."""
+        self.xdotool("mousemove", "--window", wid, str(x), str(y))
+        self.xdotool("windowfocus", "--sync", wid)
+        time.sleep(0.2)  # the game takes the focus in with its next frame
+        self.xdotool("click", "1")
 
     def windows(self, titles):
         """(title, id) of each window named exactly one of the titles."""
