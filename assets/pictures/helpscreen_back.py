@@ -1,7 +1,7 @@
 """The backing of the help page (600 x 525, keyed, no outline), drawn at (100, 30) with alpha
 180 under the page: a dark warm shadow that shows below the page's panel and dims
 the scene there. Where the page's opaque panel will lie over it anyway, it is left keyed: that
-part is never seen, and a keyed part costs neither memory nor blending."""
+part is never seen, and a keyed pixel is skipped instead of blended."""
 
 import pagelib as L
 
