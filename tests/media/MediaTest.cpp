@@ -1,6 +1,8 @@
 // Sprites drawn from sheets onto a plain screen surface, and the sound player's slots and mixer.
 // (Keys and alpha are seen in the game's own pictures: the help page and the witch's flash.)
 
+#include <atomic>
+
 #include "AssetGeometry.h"
 #include "support/TestRuntime.h"
 
@@ -70,6 +72,12 @@ TEST_F(Sprite, KeyedSheetKeepsOnlyTheRunsOfItsFramesAndShowsThroughItsKey) {
     EXPECT_EQ(PixelColor(m_pScreen, 140, 80).g, 255) << "nothing past the frame";
 }
 
+// Bytes of the effects the mixer has played, counted as it mixes them.
+static std::atomic<int> g_iHeardBytes{0};
+static void Hear(int, void*, int iLength, void*) {
+    g_iHeardBytes += iLength;
+}
+
 TEST(SoundPlayer, FillsSlotsByIdOverlapsEffectsAndLoopsTheMusic) {
     ASSERT_TRUE(StartFramework());
     CMySound* pSound = CMySound::Get();
@@ -93,6 +101,15 @@ TEST(SoundPlayer, FillsSlotsByIdOverlapsEffectsAndLoopsTheMusic) {
         SDL_Delay(5);
     EXPECT_EQ(Mix_PlayingMusic(), 1);
     EXPECT_LT(Mix_GetMusicPosition(pSound->m_pMusic), fNearEnd);
+    // An effect is heard once, to its end.
+    Mix_HaltChannel(-1);
+    for (int iChannel = 0; iChannel < Mix_AllocateChannels(-1); ++iChannel)
+        Mix_RegisterEffect(iChannel, Hear, nullptr, nullptr);
+    pSound->Play(SOUND_FAIL);
+    for (int i = 0; i < 1000 && Mix_Playing(-1) > 0; ++i)
+        SDL_Delay(5);
+    EXPECT_EQ(Mix_Playing(-1), 0) << "the effect ended";
+    EXPECT_EQ(g_iHeardBytes, static_cast<int>(pSound->m_pFail->alen));
     StopFramework();
 }
 
