@@ -7,7 +7,6 @@ import palette as P
 import pagelib as L
 
 W, H = 600, 525
-PANEL = (1, 1, 596, 508)
 TABLE = (303, 387, 280, 70)
 
 TITLE = "So spielst du Zentaris"
@@ -98,8 +97,8 @@ def example(x, y):
 
 
 def main():
-    x, y, w, h = PANEL
-    body = L.panel(x, y, w, h, r=22, base=L.CREAM, shade=L.PARCHMENT, drop=0)
+    x, y, w, h = L.HELP_PANEL
+    body = L.panel(x, y, w, h, r=L.HELP_PANEL_RADIUS, base=L.CREAM, shade=L.PARCHMENT, drop=0)
     body += L.text(x + w / 2, 44, TITLE, 27, bold=True, anchor="middle", fill=P.OUTLINE, max_width=w - 120)
     tw = L.text_width(TITLE, 27, True)
     body += L.apple(x + w / 2 - tw / 2 - 26, 35, 13, angle=-10) + L.apple(x + w / 2 + tw / 2 + 26, 35, 13, angle=10)

@@ -7,13 +7,14 @@ import pagelib as L
 
 W, H = 600, 525
 SHADOW = "#2a1d14"
-# Well inside the page's panel (x 1..597, y 1..509, corners rounded by 22).
-HIDDEN = (24, 24, 552, 464)
 
 
 def main():
-    # The page's panel covers x 1..597, y 1..509; the shadow falls mostly below it.
-    x, y, w, h = HIDDEN
+    # The shadow falls mostly below the page's panel; the panel's inside, clear of its rounded
+    # corners, is never seen.
+    px, py, pw, ph = L.HELP_PANEL
+    inset = L.HELP_PANEL_RADIUS + 2
+    x, y, w, h = px + inset, py + inset, pw - 2 * inset, ph - 2 * inset
     body = ('<defs><mask id="hidden"><rect width="%d" height="%d" fill="white"/>'
             '<rect x="%d" y="%d" width="%d" height="%d" fill="black"/></mask></defs>\n'
             % (W, H, x, y, w, h))

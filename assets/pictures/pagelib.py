@@ -52,6 +52,11 @@ TEXT = P.OUTLINE
 
 OUTLINE_WIDTH = 3.0
 
+# The help page's opaque panel (x, y, width, height) and its corner radius; its backing is drawn
+# from the same figures.
+HELP_PANEL = (1, 1, 596, 508)
+HELP_PANEL_RADIUS = 22
+
 FONT_FILES = {
     False: "/usr/share/fonts/truetype/freefont/FreeSans.ttf",
     True: "/usr/share/fonts/truetype/freefont/FreeSansBold.ttf",
