@@ -9,7 +9,6 @@
 #include "game/CGame.h"
 
 int main(int argc, char** argv) {
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     // Read before any SDL call: help, version and a misuse never open a window.
     const CCommandLine commandLine = ParseCommandLine(argc, argv);
     if (commandLine.m_iRun != RUN_GAME) {
@@ -19,6 +18,10 @@ int main(int argc, char** argv) {
         CFramework::Get()->Quit();
         std::exit(1);
     }
+    // The pictures' large buffers are mapped apart from the heap, so those that loading lets go
+    // of go back to the system. Set only now: the drawing driver's own set-up allocates and frees
+    // many buffers just above this size, which glibc's adaptive threshold keeps in the heap.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     {
         CGame game;
         game.Init();
