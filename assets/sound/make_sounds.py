@@ -366,8 +366,10 @@ def main():
     os.makedirs(args.out_dir, exist_ok=True)
     sounds = effects()
     if args.what == "effects":
+        # In the mixer's own format, both channels alike: a mono file would be converted as it
+        # loads, and the chunk would keep the converter's buffer, four times the file's samples.
         for name, samples in sounds.items():
-            write_wav(os.path.join(args.out_dir, name + ".wav"), [samples])
+            write_wav(os.path.join(args.out_dir, name + ".wav"), [samples, samples])
     else:
         left, right = music(effect_loudness(sounds))
         write_wav(os.path.join(args.out_dir, "sound.wav"), [left, right])

@@ -45,9 +45,10 @@ TEST(Sounds, AreAudibleBelowFullScaleAndTheMusicLoopsWithoutAClick) {
         Uint8* pBuffer = nullptr;
         Uint32 uBytes = 0;
         ASSERT_NE(SDL_LoadWAV(("Sound/" + strName).c_str(), &format, &pBuffer, &uBytes), nullptr);
-        // The mixer plays them unconverted: 44.1 kHz, 16 bits.
+        // The mixer plays them unconverted: 44.1 kHz, 16 bits, two channels.
         EXPECT_EQ(format.freq, 44100) << strName;
         EXPECT_EQ(format.format, AUDIO_S16LSB) << strName;
+        EXPECT_EQ(format.channels, 2) << strName;
         const Sint16* pSamples = reinterpret_cast<const Sint16*>(pBuffer);
         const std::size_t n = uBytes / 2, ch = format.channels;
         int iPeak = 0, iSteepest = 0; // largest sample, largest step between two of a channel
