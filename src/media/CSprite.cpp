@@ -60,6 +60,76 @@ SDL_Surface* ReadPlainBmp(SDL_RWops* pRw, const SDL_PixelFormat* pF) {
     SDL_SetSurfaceBlendMode(pImage, SDL_BLENDMODE_NONE);
     return pImage;
 }
+
+// A copy of a rectangle of the surface, in its format; null when there is no memory for it.
+SDL_Surface* CopyRect(const SDL_Surface* pFrom, const SDL_Rect& rect) {
+    SDL_Surface* pTo = SDL_CreateRGBSurfaceWithFormat(
+        0, rect.w, rect.h, pFrom->format->BitsPerPixel, pFrom->format->format);
+    if (pTo == nullptr) {
+        return nullptr;
+    }
+    const int iBytes = pFrom->format->BytesPerPixel;
+    const Uint8* pRow =
+        static_cast<const Uint8*>(pFrom->pixels) + rect.y * pFrom->pitch + rect.x * iBytes;
+    for (int i = 0; i < rect.h; ++i) {
+        SDL_memcpy(static_cast<Uint8*>(pTo->pixels) + i * pTo->pitch, pRow + i * pFrom->pitch,
+                   static_cast<std::size_t>(rect.w * iBytes));
+    }
+    return pTo;
+}
+
+// Side of the square tiles a translucent picture is looked at in.
+const int PIECE_TILE = 16;
+
+// The rectangles of a 32-bit picture that hold all its pixels other than the key. Row by row of
+// tiles, the runs of tiles holding such a pixel are joined; a run that matches a rectangle ending
+// in the row of tiles above lengthens that rectangle instead.
+std::vector<SDL_Rect> ShownRects(const SDL_Surface* pSurface, Uint32 uKey) {
+    const Uint32 uMask = ~pSurface->format->Amask;
+    const int iColumns = (pSurface->w + PIECE_TILE - 1) / PIECE_TILE;
+    std::vector<SDL_Rect> rects;
+    std::vector<std::size_t> open; // rectangles that reach the row of tiles above
+    for (int y0 = 0; y0 < pSurface->h; y0 += PIECE_TILE) {
+        const int h = SDL_min(PIECE_TILE, pSurface->h - y0);
+        std::vector<bool> shown(static_cast<std::size_t>(iColumns), false);
+        for (int y = y0; y < y0 + h; ++y) {
+            const Uint32* pRow = reinterpret_cast<const Uint32*>(
+                static_cast<const Uint8*>(pSurface->pixels) + y * pSurface->pitch);
+            for (int x = 0; x < pSurface->w; ++x) {
+                if ((pRow[x] & uMask) != (uKey & uMask)) {
+                    shown[static_cast<std::size_t>(x / PIECE_TILE)] = true;
+                }
+            }
+        }
+        std::vector<std::size_t> reaching;
+        for (int c = 0; c < iColumns;) {
+            int e = c;
+            while (e < iColumns && shown[static_cast<std::size_t>(e)]) {
+                ++e;
+            }
+            if (e == c) {
+                ++c;
+                continue;
+            }
+            const SDL_Rect run{c * PIECE_TILE, y0,
+                               SDL_min(e * PIECE_TILE, pSurface->w) - c * PIECE_TILE, h};
+            std::size_t k = 0;
+            while (k < open.size() && (rects[open[k]].x != run.x || rects[open[k]].w != run.w)) {
+                ++k;
+            }
+            if (k < open.size()) {
+                rects[open[k]].h += h;
+                reaching.push_back(open[k]);
+            } else {
+                rects.push_back(run);
+                reaching.push_back(rects.size() - 1);
+            }
+            c = e;
+        }
+        open = reaching;
+    }
+    return rects;
+}
 } // namespace
 
 CSprite::CSprite()
@@ -69,6 +139,7 @@ CSprite::CSprite()
 
 CSprite::~CSprite() {
     FreeFrames();
+    FreePieces();
     SDL_FreeSurface(m_pImage);
 }
 
@@ -193,24 +264,16 @@ void CSprite::CutFrames() {
     }
     Uint32 uKey = 0;
     const bool bKeyed = SDL_GetColorKey(m_pImage, &uKey) == 0;
-    const int iBytes = m_pImage->format->BytesPerPixel;
     for (int iRow = 0; iRow < iRows; ++iRow) {
         for (int iColumn = 0; iColumn < m_iNumFramesX; ++iColumn) {
             // A frame cut by the sheet's lower edge keeps only what lies on the sheet.
             const int y = iRow * m_iFrameHeight;
             const int h = SDL_min(m_iFrameHeight, m_pImage->h - y);
-            SDL_Surface* pFrame = SDL_CreateRGBSurfaceWithFormat(
-                0, m_iFrameWidth, h, m_pImage->format->BitsPerPixel, m_pImage->format->format);
+            SDL_Surface* pFrame =
+                CopyRect(m_pImage, SDL_Rect{iColumn * m_iFrameWidth, y, m_iFrameWidth, h});
             if (pFrame == nullptr) {
                 FreeFrames(); // drawn from the sheet instead
                 return;
-            }
-            const Uint8* pFrom = static_cast<const Uint8*>(m_pImage->pixels) + y * m_pImage->pitch +
-                                 iColumn * m_iFrameWidth * iBytes;
-            for (int i = 0; i < h; ++i) {
-                SDL_memcpy(static_cast<Uint8*>(pFrame->pixels) + i * pFrame->pitch,
-                           pFrom + i * m_pImage->pitch,
-                           static_cast<std::size_t>(m_iFrameWidth * iBytes));
             }
             SDL_SetSurfaceBlendMode(pFrame, SDL_BLENDMODE_NONE);
             if (bKeyed) {
@@ -227,7 +290,46 @@ void CSprite::CutFrames() {
 }
 
 std::vector<SDL_Surface*> CSprite::Surfaces() const {
-    return m_Frames.empty() ? std::vector<SDL_Surface*>{m_pImage} : m_Frames;
+    std::vector<SDL_Surface*> surfaces = m_Frames;
+    if (m_pImage != nullptr) {
+        surfaces.push_back(m_pImage);
+    }
+    for (const SPiece& piece : m_Pieces) {
+        surfaces.push_back(piece.pSurface);
+    }
+    return surfaces;
+}
+
+void CSprite::CutShownPieces() {
+    Uint32 uKey = 0;
+    if (m_pImage == nullptr || m_pImage->pixels == nullptr ||
+        m_pImage->format->BytesPerPixel != 4 || SDL_GetColorKey(m_pImage, &uKey) != 0) {
+        return;
+    }
+    Uint8 alpha = SDL_ALPHA_OPAQUE;
+    SDL_GetSurfaceAlphaMod(m_pImage, &alpha);
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    SDL_GetSurfaceBlendMode(m_pImage, &mode);
+    for (const SDL_Rect& rect : ShownRects(m_pImage, uKey)) {
+        SDL_Surface* pPiece = CopyRect(m_pImage, rect);
+        if (pPiece == nullptr) {
+            FreePieces(); // drawn whole instead
+            return;
+        }
+        SDL_SetColorKey(pPiece, SDL_TRUE, uKey);
+        SDL_SetSurfaceBlendMode(pPiece, mode);
+        SDL_SetSurfaceAlphaMod(pPiece, alpha);
+        m_Pieces.push_back(SPiece{pPiece, rect.x, rect.y});
+    }
+    SDL_FreeSurface(m_pImage);
+    m_pImage = nullptr;
+}
+
+void CSprite::FreePieces() {
+    for (const SPiece& piece : m_Pieces) {
+        SDL_FreeSurface(piece.pSurface);
+    }
+    m_Pieces.clear();
 }
 
 void CSprite::EncodeForScreen(SDL_Surface* pSurface) const {
@@ -272,6 +374,10 @@ void CSprite::Render() {
     if (m_pImage != nullptr) {
         SDL_UpperBlit(m_pImage, nullptr, m_pScreen, &m_Rect);
     }
+    for (const SPiece& piece : m_Pieces) {
+        SDL_Rect dest{m_Rect.x + piece.iX, m_Rect.y + piece.iY, 0, 0};
+        SDL_UpperBlit(piece.pSurface, nullptr, m_pScreen, &dest);
+    }
 }
 
 void CSprite::Render(float fFrameNumber) {
@@ -304,8 +410,13 @@ void CSprite::SetAlpha(Uint8 alpha) {
     };
     if (m_pImage != nullptr) {
         m_pImage = Blend(m_pImage);
+        // Blended, it cannot be kept as runs: what it keys away entirely is let go instead.
+        CutShownPieces();
     }
     for (SDL_Surface*& pFrame : m_Frames) {
         pFrame = Blend(pFrame);
+    }
+    for (SPiece& piece : m_Pieces) {
+        piece.pSurface = Blend(piece.pSurface);
     }
 }

@@ -40,7 +40,8 @@ public:
     void SetAlpha(Uint8 alpha);
 
     SDL_Surface* m_pScreen;
-    // The whole picture; null once a sheet of several frames is cut into m_Frames.
+    // The whole picture; null once a sheet of several frames is cut into m_Frames, or a
+    // translucent picture into m_Pieces.
     SDL_Surface* m_pImage;
     SDL_Rect m_Rect;
     SDL_Rect m_FrameRect;
@@ -52,13 +53,24 @@ public:
     // run-length data of its own instead of walking the runs of the whole sheet row, and only the
     // runs are kept; n lies at index n.
     std::vector<SDL_Surface*> m_Frames;
+    // A translucent keyed picture, which SDL cannot draw from runs, is kept as the rectangles of
+    // it that hold a pixel other than the key, each at its place in the picture; Render() draws
+    // them. Empty for every other picture.
+    struct SPiece {
+        SDL_Surface* pSurface;
+        int iX;
+        int iY;
+    };
+    std::vector<SPiece> m_Pieces;
 
 private:
-    bool TryLoadSheet(const std::string& strFile, int iNumFrames, int iFrameWidth,
-                      int iFrameHeight, bool bKeyed);
+    bool TryLoadSheet(const std::string& strFile, int iNumFrames, int iFrameWidth, int iFrameHeight,
+                      bool bKeyed);
     void CutFrames();
     void FreeFrames();
-    // The frames, or the whole picture when there are none.
+    void CutShownPieces();
+    void FreePieces();
+    // Every surface the sprite draws from: its frames, its whole picture or its pieces.
     std::vector<SDL_Surface*> Surfaces() const;
     void EncodeForScreen(SDL_Surface* pSurface) const;
 };

@@ -62,8 +62,10 @@ TEST_F(GameTest, HelpPageLiesOnATranslucentBackingOverTheState) {
     FillPicture(m_Game.m_pHelpScreen->m_pImage, nullptr, SDL_Color{255, 0, 255, 255}); // all key
     m_Game.m_bHelp = true;
     m_Game.RunFrame();
-    // Blue 255 at alpha 180 over black, on the 600 x 525 page at (100, 30).
-    const int points[][3] = {{100, 30, 180}, {699, 554, 180}, {99, 30, 0}, {700, 554, 0}};
+    // Blue 255 at alpha 180 over black, where the backing's shadow lies on the 600 x 525 page at
+    // (100, 30): right of and below the panel; not where the panel always covers it.
+    const int points[][3] = {{690, 330, 180}, {400, 550, 180}, {699, 554, 180},
+                             {400, 290, 0},   {99, 30, 0},     {700, 554, 0}};
     for (const auto& p : points)
         EXPECT_NEAR(PixelColor(m_pScreen, p[0], p[1]).b, p[2], 1) << p[0] << "," << p[1];
 }
@@ -163,7 +165,9 @@ static void UseFileAsLoaded(CSprite* pSprite, const std::string& strName) {
     ASSERT_NE(pFile, nullptr) << strName;
     Uint32 uKey = 0;
     Uint8 alpha = 255;
-    SDL_Surface* pShown = pSprite->m_Frames.empty() ? pSprite->m_pImage : pSprite->m_Frames[0];
+    SDL_Surface* pShown = !pSprite->m_Frames.empty() ? pSprite->m_Frames[0]
+                          : pSprite->m_pImage        ? pSprite->m_pImage
+                                                     : pSprite->m_Pieces.at(0).pSurface;
     SDL_SetColorKey(pFile, SDL_GetColorKey(pShown, &uKey) == 0,
                     SDL_MapRGB(pFile->format, 255, 0, 255));
     SDL_GetSurfaceAlphaMod(pShown, &alpha);
@@ -172,6 +176,9 @@ static void UseFileAsLoaded(CSprite* pSprite, const std::string& strName) {
     for (SDL_Surface* pFrame : pSprite->m_Frames)
         SDL_FreeSurface(pFrame);
     pSprite->m_Frames.clear(); // frames are cut from the sheet by rectangle again
+    for (const CSprite::SPiece& piece : pSprite->m_Pieces)
+        SDL_FreeSurface(piece.pSurface);
+    pSprite->m_Pieces.clear(); // drawn whole, key and all
     SDL_FreeSurface(pSprite->m_pImage);
     pSprite->m_pImage = pFile;
 }

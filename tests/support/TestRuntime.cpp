@@ -53,6 +53,9 @@ void Repaint(CSprite* pSprite) {
     if (pSprite->m_pImage != nullptr) {
         FillPicture(pSprite->m_pImage, nullptr, Shade(0));
     }
+    for (const CSprite::SPiece& piece : pSprite->m_Pieces) {
+        FillPicture(piece.pSurface, nullptr, Shade(0));
+    }
     for (std::size_t k = 0; k < pSprite->m_Frames.size(); ++k) {
         FillPicture(pSprite->m_Frames[k], nullptr, Shade(static_cast<int>(k)));
     }

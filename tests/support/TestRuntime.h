@@ -51,7 +51,8 @@ inline SDL_Color Shade(int k) {
 // Fills a rectangle of a picture (all of it for null) with the colour, keyed picture or not.
 void FillPicture(SDL_Surface* pSurface, const SDL_Rect* pRect, SDL_Color c);
 
-// Repaints frame k of the sprite in Shade(k); a sprite without frames becomes Shade(0) all over.
+// Repaints frame k of the sprite in Shade(k); a sprite without frames becomes Shade(0) all over,
+// a translucent one wherever its pieces lie.
 void Repaint(CSprite* pSprite);
 
 // The k whose Shade(k) covers the four corners of the rectangle and none of the four pixels
