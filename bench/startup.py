@@ -180,15 +180,15 @@ def main():
     for name in ("bare", "libs", "game"):
         each = " ".join(f"{r[0] * 1000:.0f}" for r in results[name])
         print(f"  {name:4}: {med(name, 0) * 1000:6.0f} ms   (runs: {each})")
-    print(f"  game / bare window: {med('game', 0) / med('bare', 0):.2f}")
+    print(f"  game / bare window: {med('game', 0) / med('bare', 0):.3f}")
     print(f"  bare window with the game's libraries / bare window: "
-          f"{med('libs', 0) / med('bare', 0):.2f}")
+          f"{med('libs', 0) / med('bare', 0):.3f}")
     print(f"peak RSS (VmHWM) after {PLAY_SECONDS:.0f} s, median of {runs} runs:")
     for name in ("bare", "libs", "game"):
         print(f"  {name:4}: {med(name, 1) / 1024:6.1f} MiB")
-    print(f"  game / bare window: {med('game', 1) / med('bare', 1):.2f}")
+    print(f"  game / bare window: {med('game', 1) / med('bare', 1):.3f}")
     print(f"  bare window with the game's libraries / bare window: "
-          f"{med('libs', 1) / med('bare', 1):.2f}")
+          f"{med('libs', 1) / med('bare', 1):.3f}")
 
 
 if __name__ == "__main__":
