@@ -408,6 +408,9 @@ void CSprite::SetAlpha(Uint8 alpha) {
         SDL_SetSurfaceAlphaMod(pSurface, alpha);
         return pSurface;
     };
+    for (SPiece& piece : m_Pieces) {
+        piece.pSurface = Blend(piece.pSurface);
+    }
     if (m_pImage != nullptr) {
         m_pImage = Blend(m_pImage);
         // Blended, it cannot be kept as runs: what it keys away entirely is let go instead.
@@ -415,8 +418,5 @@ void CSprite::SetAlpha(Uint8 alpha) {
     }
     for (SDL_Surface*& pFrame : m_Frames) {
         pFrame = Blend(pFrame);
-    }
-    for (SPiece& piece : m_Pieces) {
-        piece.pSurface = Blend(piece.pSurface);
     }
 }
