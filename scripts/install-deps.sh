@@ -9,7 +9,7 @@ packages=(
     libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsqlite3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     # assets: the font the game uses, pictures drawn from SVG, sounds made by Python
-    fonts-freefont-ttf librsvg2-bin python3
+    fonts-freefont-ttf librsvg2-bin python3 python3-pil python3-numpy
     # the real binary under test: a virtual X server, the window manager and the "fixed" font
     # it needs to start (a recommendation of the X server, so not pulled in by it here), input,
     # window lookup (xwininfo, xprop), screenshots (xwd), the immutable attribute (chattr);
