@@ -1,159 +1,125 @@
-"""The real game under faults. A missing asset or no audio device ends the set-up with a message
-box (closed here as it comes), the report on standard error and exit status 1. A score database
-the game cannot use is reported on standard error only, and play goes on."""
+"""The real game on a hostile machine. A damaged asset or no audio device ends the start with a
+message box (closed here as it comes), the report on standard error and exit status 1. A score
+database the game cannot use is reported on standard error only, and play goes on."""
 
 import os
-import random
-import subprocess
+import re
+import resource
 import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import harness  # noqa: E402
 
-SEEDED = [("Ada", 300), ("Bo", 200)]
-BITMAPS = ["witchey", "flashbgr", "baum", "gameover2", "apple5", "bonus3", "pferdleft",
-           "pferdright", "lives", "showscore", "startpage", "helpscreen", "helpscreen_back",
-           "highscore"]
-# Each asset file: the report it leaves on standard error when missing, and the box's title.
-MISSING = {
-    "fonts/FreeSans.ttf": ("Konnte Schriftart nicht laden!\nFehler: ", "Fehlermeldung"),
-    "ImgData/cur_hand.bmp": ('Mouse Zeiger Bitmap "Hand" konnte nicht geladen werden!\n'
-                             "Fehler: ", "Fehlermeldung"),
-    "ImgData/cur_std.bmp": ('Mouse Zeiger Bitmap "Pfeil" konnte nicht geladen werden!\n'
-                            "Fehler: ", "Fehlermeldung"),
-    **{f"ImgData/{name}.bmp": (f"Fehler beim Laden der Bitmap: ImgData/{name}.bmp\nFehler: ",
-                               "Fehlermeldung") for name in BITMAPS},
-    **{f"Sound/{name}.wav": (f"Konnte Sound-Datei nicht laden!\nFehler: Sound/{name}.wav\n",
-                             "Datei fehlt") for name in ("sound", "boing", "success", "fail")},
+SEEDED = [("Ada", 300), ("Bo", 200), ("Cy", 100)]
+PICTURE = "Fehler beim Laden der Bitmap: ImgData/apple5.bmp\nFehler: "
+# Each damaged asset: whether it is cut to its first half (else it is missing), the start of
+# its report on standard error, and the title of the box.
+DAMAGED = {
+    ("fonts/FreeSans.ttf", False): ("Konnte Schriftart nicht laden!\nFehler: ", "Fehlermeldung"),
+    ("ImgData/cur_hand.bmp", False): (
+        'Mouse Zeiger Bitmap "Hand" konnte nicht geladen werden!\nFehler: ', "Fehlermeldung"),
+    ("ImgData/apple5.bmp", True): (PICTURE, "Fehlermeldung"),
+    ("ImgData/witchey.bmp", False): ("Fehler beim Laden der Bitmap: ImgData/witchey.bmp\n"
+                                     "Fehler: ", "Fehlermeldung"),
+    ("Sound/sound.wav", True): ("Konnte Sound-Datei nicht laden!\nFehler: Sound/sound.wav\n",
+                                "Datei fehlt"),
+    ("Sound/boing.wav", False): ("Konnte Sound-Datei nicht laden!\nFehler: Sound/boing.wav\n",
+                                 "Datei fehlt"),
 }
-# Files cut in half end the game as if missing: the font, an opaque picture, a sheet, a sound.
-CUT = ["fonts/FreeSans.ttf", "ImgData/baum.bmp", "ImgData/apple5.bmp", "Sound/sound.wav",
-       "Sound/boing.wav"]
+# Things at the database's path or at its companions': a FIFO, or a link to one elsewhere.
+FIFOS = [("scores.db", False), ("scores.db-journal", False), ("scores.db-wal", False),
+         ("scores.db-shm", False), ("scores.db-journal", True)]
+OPEN_FAILURE = re.compile("Datenbankfehler: .+\nFehler: SQLite Datenbankfehler\n")
 
 
-def report(error, detail):
-    return f"Datenbankfehler: {error}\nFehler: {detail}\n"
-
-
-def database(rt):
-    return os.path.join(rt, "score", "scores.db")
-
-
-def read_only(case, rt):
-    case.immutable(database(rt))
-
-
-def corrupt(case, rt):
-    with open(database(rt), "wb") as f:
-        f.write(random.Random(6).randbytes(8192))
-
-
-def locked(case, rt):
-    """Another process holds an exclusive lock until the test ends."""
-    holder = subprocess.Popen(
-        [sys.executable, "-c", "import sqlite3, sys; db = sqlite3.connect(sys.argv[1], "
-         "isolation_level=None); db.execute('begin exclusive'); print('locked', flush=True); "
-         "sys.stdin.read()", database(rt)], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-        text=True)
-    case.addCleanup(holder.communicate)
-    case.assertEqual(holder.stdout.readline(), "locked\n", "the lock was not taken")
-
-
-def impossible_to_create(case, rt):
-    os.remove(database(rt))
-    os.rmdir(os.path.join(rt, "score"))
-    case.immutable(rt)
-
-
-def fifo(case, rt):
-    os.remove(database(rt))
-    os.mkfifo(database(rt))
-
-
-OPEN, CREATE, READ = "SQLite Datenbankfehler", "Kann Datenbanktabelle nicht anlegen", \
-    "Kann Highscore nicht ermitteln"
-# Each fault: how it is made on a database seeded with SEEDED, and what standard error says.
-DATABASE_FAULTS = {
-    "read-only": (read_only, ""),
-    "corrupt": (corrupt, report("file is not a database", CREATE)
-                + report("file is not a database", READ)),
-    "locked": (locked, report("database is locked", CREATE) + report("database is locked", READ)),
-    "impossible to create": (impossible_to_create, report("unable to open database file", OPEN)),
-    "a FIFO at its path": (fifo, report("unable to open database file", OPEN)),
-}
+def replace(path, data):
+    os.remove(path)
+    with open(path, "wb") as f:
+        f.write(data)
 
 
 def content(path):
-    if not os.path.isfile(path):
-        return None
     with open(path, "rb") as f:
         return f.read()
 
 
-class SetUpFaults(harness.Case):
-    def fatal_run(self, display, rt, env=None):
-        run = harness.Run(self, rt, display, env=env)
+class SetUp(harness.Case):
+    def fatal(self, rt, limits=(), **env):
+        """Status, standard error and message boxes of a start that must fail."""
+        display = self.display(wm=False)  # the boxes need no window manager
+        run = self.game(rt, display, env=dict(display.env, **env), limits=limits)
         return run.finish(), run.err, run.boxes
 
-    def check_fatal(self, outcome, words, title):
-        status, err, boxes = outcome
-        self.assertEqual(status, 1, err)
-        self.assertIn(words, err, "the report on standard error")
-        self.assertEqual(err.count("Fehler: "), 1, f"not exactly one report: {err}")
-        self.assertEqual(boxes, [title], "the message boxes shown")
+    def test_a_damaged_asset_ends_the_start_with_its_report(self):
+        for (rel, cut), (report, title) in DAMAGED.items():
+            with self.subTest(asset=rel, cut=cut):
+                rt = self.runtime()
+                path = os.path.join(rt, rel)
+                if cut:
+                    replace(path, content(path)[:os.path.getsize(path) // 2])
+                else:
+                    os.remove(path)
+                status, err, boxes = self.fatal(rt)
+                self.assertEqual(status, 1, err)
+                self.assertTrue(err.startswith(report), f"the report on standard error: {err}")
+                self.assertEqual(err.count("Fehler: "), 1, f"not exactly one report: {err}")
+                self.assertEqual(boxes, [title], "the message boxes shown")
 
-    def damaged(self, display, item):
-        """A run without the asset, or with only the first half of it."""
-        how, rel = item
-        rt = self.runtime()
-        path = os.path.join(rt, rel)
-        with open(path, "rb") as f:
-            half = f.read()[:os.path.getsize(path) // 2]
-        os.remove(path)
-        if how == "cut":
-            with open(path, "wb") as f:
-                f.write(half)
-        return self.fatal_run(display, rt)
-
-    def test_each_missing_or_cut_asset_is_fatal_with_its_report(self):
-        items = [("missing", rel) for rel in MISSING] + [("cut", rel) for rel in CUT]
-        # The boxes need no window manager.
-        outcomes = harness.take_turns(self, self.damaged, items, wm=False)
-        for how, rel in items:
-            with self.subTest(how=how, asset=rel):
-                self.check_fatal(outcomes[(how, rel)], *MISSING[rel])
-
-    def test_no_audio_device_is_fatal_with_its_report(self):
-        display = harness.Display(self, wm=False)
+    def test_no_audio_device_ends_the_start_with_its_report(self):
         # The disk driver stands for a sound card: it cannot open a file in no directory.
-        env = dict(display.env, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE="/nonexistent/out")
-        self.check_fatal(self.fatal_run(display, self.runtime(), env),
-                         "Konnte SDL_mixer nicht starten! Fehler: ", "Datei fehlt")
+        status, err, boxes = self.fatal(self.runtime(), SDL_AUDIODRIVER="disk",
+                                        SDL_DISKAUDIOFILE="/none/out")
+        self.assertEqual((status, boxes), (1, ["Datei fehlt"]), err)
+        self.assertTrue(err.startswith("Konnte SDL_mixer nicht starten! Fehler: "), err)
+
+    def test_a_picture_header_claiming_60000_by_60000_pixels_fails_before_allocating_them(self):
+        rt = self.runtime()
+        path = os.path.join(rt, "ImgData", "apple5.bmp")
+        data = bytearray(content(path))
+        data[18:26] = (60000).to_bytes(4, "little") * 2  # width and height
+        replace(path, data)
+        # Far below the 10 GB the header claims: a game that allocates first fails fast here.
+        status, err, boxes = self.fatal(rt, limits=[(resource.RLIMIT_AS, 2 << 30)])
+        self.assertEqual((status, boxes), (1, ["Fehlermeldung"]), err)
+        self.assertTrue(err.startswith(PICTURE), err)
+        self.assertNotIn("Out of memory", err, "the claimed size was allocated before the check")
 
 
-class DatabaseFaults(harness.Case):
-    def visit(self, display, fault):
-        """Start page, F5, play, Escape on a database with the fault; what the run left."""
-        rt = self.runtime(seed=SEEDED)
-        DATABASE_FAULTS[fault][0](self, rt)
-        before = content(database(rt))
-        run = self.start(display, rt)
-        self.page(run, "start")
-        display.key("F5")
+class ScoreDatabase(harness.Case):
+    def visit(self, rt, limits=()):
+        """Start page, F5, play, Escape; the start page's table and the run."""
+        run = self.start(self.display(), rt, limits=limits)
+        rows = harness.table_rows(run.view(self.page(run, "start")))
+        run.key("F5")
         self.page(run, "play")
-        display.key("Escape")
-        return run.finish(), run.err, run.boxes, before, content(database(rt))
+        run.key("Escape")
+        run.finish()
+        return [row.any() for row in rows], run
 
-    def test_each_fault_is_reported_and_play_goes_on(self):
-        outcomes = harness.take_turns(self, self.visit, list(DATABASE_FAULTS))
-        for fault, (_, reports) in DATABASE_FAULTS.items():
-            with self.subTest(fault=fault):
-                status, err, boxes, before, after = outcomes[fault]
-                self.assertEqual(status, 0, err)
-                self.assertEqual(err, reports, "the reports on standard error")
-                self.assertEqual(boxes, [], "a database fault showed a message box")
-                self.assertEqual(after, before, "the database file changed")
+    def test_a_fifo_at_or_beside_the_database_is_reported_at_once_and_play_goes_on(self):
+        for name, linked in FIFOS:
+            with self.subTest(fifo=name, linked=linked):
+                rt = self.runtime(SEEDED)
+                path = os.path.join(rt, "score", name)
+                if linked:
+                    os.mkfifo(os.path.join(rt, "fifo"))
+                    os.symlink(os.path.join(rt, "fifo"), path)
+                else:
+                    if os.path.exists(path):
+                        os.remove(path)
+                    os.mkfifo(path)
+                rows, run = self.visit(rt)
+                self.assertEqual(run.proc.returncode, 0, run.err)
+                self.assertTrue(OPEN_FAILURE.fullmatch(run.err), f"the report: {run.err}")
+                self.assertEqual(rows, [True, False, False], "not the one fallback row")
+                self.assertEqual(run.boxes, [], "a database fault showed a message box")
+
+    def test_a_file_size_limit_is_reported_as_a_full_disk_and_play_goes_on(self):
+        rt = self.runtime()  # no table yet: the game makes one
+        rows, run = self.visit(rt, limits=[(resource.RLIMIT_FSIZE, 4096)])
+        self.assertEqual(run.proc.returncode, 0, f"status after Escape; stderr:\n{run.err}")
+        self.assertIn("Datenbankfehler: database or disk is full\n", run.err)
 
 
 if __name__ == "__main__":

@@ -1,361 +1,347 @@
-"""Runs the real zentaris binary for the tests: each run in a runtime directory of its own, on
-an X server of its own (Xvfb with evilwm) when it needs a window; keys and clicks through
-xdotool, screenshots through xwd, the score database through Python's sqlite3. Every wait is
-bounded and every run of the game is bounded by timeout -k 5."""
+"""Runs the real zentaris binary for the tests and for bench/startup.py: each run in a runtime
+directory of its own, on an X server of its own (Xvfb, with evilwm unless told otherwise) when it
+needs a window. Keys and clicks go through xdotool; windows, the focus and screenshots through
+Xlib; pictures are compared with Pillow and NumPy. Every wait is bounded, every run of the game by
+timeout -k 5."""
 
-import concurrent.futures
 import functools
 import os
+import resource
 import select
 import shutil
 import signal
 import sqlite3
-import struct
 import subprocess
 import tempfile
 import time
 import unittest
 
-BUILT = os.path.abspath(os.environ["ZENTARIS_RUNTIME_DIR"])
+import numpy as np
+from PIL import Image
+from Xlib import X, display as xlib, error
+
+BUILT = os.path.abspath(os.environ.get("ZENTARIS_RUNTIME_DIR", "build/game"))
 LIFETIME = 300  # seconds any one run of the game may live
 BOXES = ("Fehlermeldung", "Datei fehlt")  # titles of the game's message boxes
-PAGES = {"start": "startpage.bmp", "play": "baum.bmp", "gameover": "gameover2.bmp"}
+# Each page and where its picture lies; the help page is laid over the others.
+PAGES = {"start": ("startpage.bmp", (0, 0)), "play": ("baum.bmp", (0, 0)),
+         "gameover": ("gameover2.bmp", (0, 0)), "help": ("helpscreen.bmp", (100, 30))}
 LOGICAL = (800, 600)  # the game draws this image, scaled to its window
 KEY = (255, 0, 255)  # the colour key of the game's bitmaps
+TABLE = (530, 400, 260, 20)  # the start page's table of the best three: its first row's text
 
 
-def stop(proc):
-    if proc.poll() is None:
-        proc.kill()
-    proc.wait()
+def until(check, timeout):
+    """check()'s first true result, asked every 50 ms until the timeout; its last one then."""
+    deadline = time.monotonic() + timeout
+    while not (result := check()) and time.monotonic() < deadline:
+        time.sleep(0.05)
+    return result
 
 
-def in_parallel(*calls):
-    """Runs the calls at the same time, each on a thread of its own; their results, or the
-    first failure."""
-    with concurrent.futures.ThreadPoolExecutor(len(calls)) as pool:
-        futures = [pool.submit(call) for call in calls]
-    return [future.result() for future in futures]
+def runtime(seed=None):
+    """A fresh runtime directory below /tmp: links to the executable and to each built picture,
+    sound and font, and score/, holding a table of these (name, score) rows if seeded."""
+    rt = tempfile.mkdtemp(prefix="zentaris-rt-")
+    os.symlink(os.path.join(BUILT, "zentaris"), os.path.join(rt, "zentaris"))
+    for sub in ("ImgData", "Sound", "fonts"):
+        os.mkdir(os.path.join(rt, sub))
+        for name in os.listdir(os.path.join(BUILT, sub)):
+            os.symlink(os.path.join(BUILT, sub, name), os.path.join(rt, sub, name))
+    os.mkdir(os.path.join(rt, "score"))
+    if seed is not None:
+        with sqlite3.connect(os.path.join(rt, "score", "scores.db")) as db:
+            db.execute("create table scores (id INTEGER PRIMARY KEY, name TEXT, "
+                       "score INTEGER DEFAULT 0)")
+            db.executemany("insert into scores(name, score) values (?, ?)", seed)
+        db.close()
+    return rt
 
 
-def take_turns(case, work, items, servers=2, **display):
-    """work(display, item) for every item, the items dealt out to X servers that run side by
-    side; {item: result}."""
-    displays = [Display(case, **display) for _ in range(servers)]
-
-    def share(k):
-        return {item: work(displays[k], item) for item in items[k::servers]}
-    parts = in_parallel(*(functools.partial(share, k) for k in range(servers)))
-    return {item: result for part in parts for item, result in part.items()}
+def scores(rt):
+    """(name, score) of every game stored in a runtime directory, oldest first."""
+    with sqlite3.connect(f"file:{rt}/score/scores.db?mode=ro", uri=True) as db:
+        rows = db.execute("select name, score from scores order by id").fetchall()
+    db.close()
+    return rows
 
 
-class Picture:
-    """Three bytes a pixel (red, green, blue), row by row from the top."""
-
-    def __init__(self, width, height, rgb):
-        self.width, self.height, self.rgb = width, height, bytes(rgb)
-
-    def pixel(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.rgb[i:i + 3])
-
-    def crop(self, x, y, w, h):
-        row = self.width * 3
-        return b"".join(self.rgb[(y + r) * row + x * 3:(y + r) * row + (x + w) * 3]
-                        for r in range(h))
-
-
-@functools.lru_cache(maxsize=None)
-def bitmap(name):
-    """One of the game's bitmaps (24 bits a pixel, rows stored from the bottom)."""
-    with open(os.path.join(BUILT, "ImgData", name), "rb") as f:
-        raw = f.read()
-    start, = struct.unpack_from("<I", raw, 10)
-    width, height = struct.unpack_from("<ii", raw, 18)
-    stride = (width * 3 + 3) & ~3
-    rows = [raw[start + r * stride:start + r * stride + width * 3] for r in range(height)]
-    bgr = b"".join(reversed(rows))
-    rgb = bytearray(len(bgr))
-    rgb[0::3], rgb[1::3], rgb[2::3] = bgr[2::3], bgr[1::3], bgr[0::3]
-    return Picture(width, height, rgb)
+def base_env():
+    """This environment without a display or SDL settings, sound going to SDL's dummy driver.
+    SDL drops a click that comes in one batch with its window's focus; a player is never that
+    quick, and the tests take the focus just before clicking."""
+    env = {k: v for k, v in os.environ.items() if not k.startswith("SDL_") and k != "DISPLAY"}
+    return dict(env, SDL_AUDIODRIVER="dummy", SDL_MOUSE_FOCUS_CLICKTHROUGH="1")
 
 
 def full_screen_place(width, height):
     """(x, y, w, h) of the logical image on a full screen: as large as fits, centred."""
-    if width * LOGICAL[1] >= height * LOGICAL[0]:
-        w = height * LOGICAL[0] / LOGICAL[1]
-        return (int((width - w) / 2), 0, w, height)
-    h = width * LOGICAL[1] / LOGICAL[0]
-    return (0, int((height - h) / 2), width, h)
+    w, h = min(width, height * 4 // 3), min(height, width * 3 // 4)
+    return ((width - w) // 2, (height - h) // 2, w, h)
 
 
-def on_screen(place, x, y, w=0, h=0):
-    """The logical box (x, y, w, h) in screen pixels, when the logical image lies at place."""
-    sx, sy = place[2] / LOGICAL[0], place[3] / LOGICAL[1]
-    return (place[0] + int(x * sx), place[1] + int(y * sy), int(w * sx), int(h * sy))
+def logical(shot, place):
+    """The part of a screenshot where the game's image lies, at the image's own size."""
+    x, y, w, h = place
+    return np.asarray(shot.crop((x, y, x + w, y + h)).resize(LOGICAL), np.int16)
 
 
-def likeness(shot, picture, place, at=(0, 0)):
-    """Share of sample points of `picture`, drawn at logical position `at`, that the screen
-    shows in about the same colour; `place` is where the logical image lies on the screen.
-    Points of the key colour are skipped."""
-    same = total = 0
-    for ly in range(3, picture.height, 11):
-        for lx in range(3, picture.width, 11):
-            colour = picture.pixel(lx, ly)
-            if colour == KEY:
-                continue
-            total += 1
-            screen = shot.pixel(*on_screen(place, at[0] + lx + 0.5, at[1] + ly + 0.5)[:2])
-            same += all(abs(a - b) <= 24 for a, b in zip(colour, screen))
-    return same / total
+@functools.lru_cache(maxsize=None)
+def picture(name):
+    """One of the game's built pictures, as rows of (red, green, blue)."""
+    with Image.open(os.path.join(BUILT, "ImgData", name)) as image:
+        return np.asarray(image.convert("RGB"), np.int16)
+
+
+def likeness(view, page):
+    """Share of the page picture's pixels, less its key colour, that the view shows alike."""
+    name, (x, y) = PAGES[page]
+    expected = picture(name)
+    h, w = expected.shape[:2]
+    alike = abs(view[y:y + h, x:x + w] - expected).max(axis=2) <= 24
+    return alike[(expected != KEY).any(axis=2)].mean()
+
+
+def table_rows(view):
+    """For each of the table's three rows, where it has white text."""
+    x, y, w, h = TABLE
+    return [(view[y + k * h:y + k * h + h, x:x + w] == 255).all(axis=2) for k in range(3)]
+
+
+class Display:
+    """An Xvfb server of the given size with a black root, with evilwm unless wm is False (without
+    a window manager a full-screen window stays 1 x 1)."""
+
+    def __init__(self, size=(800, 600), wm=True):
+        self.size, self.procs, self.x = size, [], None
+        try:
+            self.start(wm)
+        except BaseException:
+            self.close()
+            raise
+
+    def spawn(self, args, **kwargs):
+        log = tempfile.TemporaryFile()
+        self.procs.append((subprocess.Popen(args, stdout=log, stderr=log, **kwargs), log))
+
+    def failed(self, what):
+        proc, log = self.procs[-1]
+        log.seek(0)
+        return RuntimeError(f"{what} is not up: " + log.read().decode(errors="replace"))
+
+    def start(self, wm):
+        for _ in range(3):  # two servers starting at once may try the same number
+            read, write = os.pipe()
+            self.spawn(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-noreset", "-br",
+                        "-screen", "0", "%dx%dx24" % self.size], pass_fds=(write,))
+            os.close(write)
+            number, deadline = b"", time.monotonic() + 20
+            while not number.endswith(b"\n") and select.select(
+                    [read], [], [], max(0, deadline - time.monotonic()))[0]:
+                chunk = os.read(read, 16)
+                number += chunk or b"-\n"
+            os.close(read)
+            if number[:-1].isdigit():
+                break
+        else:
+            raise self.failed("Xvfb")
+        self.env = dict(base_env(), DISPLAY=":" + number.decode().strip())
+        self.x = xlib.Display(self.env["DISPLAY"])
+        self.root, self.name = self.x.screen().root, self.x.intern_atom("_NET_WM_NAME")
+        if wm:
+            # Up when it redirects the root's windows and names itself as SDL checks for.
+            self.spawn(["evilwm", "-fn", "fixed"], env=self.env)
+            check = self.x.intern_atom("_NET_SUPPORTING_WM_CHECK")
+            if not until(lambda: self.procs[-1][0].poll() is None and self.root.get_full_property(
+                    check, X.AnyPropertyType) and self.root.get_attributes().all_event_masks
+                    & X.SubstructureRedirectMask, 10):
+                raise self.failed("evilwm")
+
+    def close(self):
+        if self.x:
+            self.x.close()
+        for proc, log in reversed(self.procs):
+            proc.kill()
+            proc.wait()
+            log.close()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *args], env=self.env, capture_output=True, timeout=60)
+
+    def windows(self, *titles):
+        """(title, window) of each window on the screen named one of the titles."""
+        found, todo = [], [self.root]
+        while todo:
+            window = todo.pop()
+            try:
+                todo += window.query_tree().children
+                title = window.get_full_property(self.name, 0)  # as SDL sets it, UTF-8
+                if title and title.value.decode() in titles and \
+                        window.get_attributes().map_state == X.IsViewable:
+                    found.append((title.value.decode(), window))
+            except error.XError:  # gone in the meantime
+                pass
+        return found
+
+    def place(self, window):
+        """(x, y, width, height) of a window on the screen; None once it is gone."""
+        try:
+            at, size = self.root.translate_coords(window, 0, 0), window.get_geometry()
+        except error.XError:
+            return None
+        return (at.x, at.y, size.width, size.height)
+
+    def shot(self):
+        """The whole screen as an RGB picture."""
+        image = self.root.get_image(0, 0, *self.size, X.ZPixmap, 0xFFFFFFFF)
+        return Image.frombytes("RGB", self.size, image.data, "raw", "BGRX")
 
 
 class Run:
-    """One run of the game in `rt`, on `display` or with no display at all."""
+    """One run of the game in runtime directory rt, on a display or with none, its resource
+    limits set to the (resource, value) pairs in limits."""
 
-    def __init__(self, case, rt, display=None, args=(), env=None):
+    def __init__(self, rt, display=None, args=(), env=None, limits=()):
         self.display, self.boxes, self.out, self.err = display, [], "", ""
-        if env is None:
-            env = display.env if display else bare_env()
         self.proc = subprocess.Popen(
-            ["timeout", "-k", "5", str(LIFETIME), "./zentaris", *args], cwd=rt, env=env,
-            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, start_new_session=True)
-        case.addCleanup(self.kill)
-        self.case = case
+            ["timeout", "-k", "5", str(LIFETIME), "./zentaris", *args], cwd=rt,
+            env=env or (display.env if display else base_env()), stdout=subprocess.PIPE,
+            stderr=subprocess.PIPE, text=True, start_new_session=True,
+            preexec_fn=lambda: [resource.setrlimit(r, (v, v)) for r, v in limits])
 
     def running(self):
         return self.proc.poll() is None
 
-    def kill(self, sig=signal.SIGKILL):
+    def kill(self):
         if self.running():
-            os.killpg(self.proc.pid, sig)
+            os.killpg(self.proc.pid, signal.SIGKILL)
         return self.finish()
 
     def finish(self, timeout=30):
-        """Waits for the end, closing each message box that blocks it; the exit status."""
-        if self.proc.stdout.closed:  # the end was seen already
-            return self.proc.returncode
-        deadline, seen = time.time() + timeout, set()
-        while self.running() and time.time() < deadline:
-            for title, wid in self.display.windows(BOXES) if self.display else ():
-                if wid not in seen:
-                    seen.add(wid)
+        """Waits for the end, closing each message box that holds it up; the exit status."""
+        deadline, seen = time.monotonic() + timeout, set()
+        while self.running() and time.monotonic() < deadline:
+            for title, box in self.display.windows(*BOXES) if self.display else ():
+                if box.id not in seen:
+                    seen.add(box.id)
                     self.boxes.append(title)
-                self.display.xdotool("key", "--window", wid, "Return")
-            try:
-                self.proc.wait(0.1)
-            except subprocess.TimeoutExpired:
-                pass
+                self.display.xdotool("key", "--window", str(box.id), "Return")
+            time.sleep(0.1)
         if self.running():
             os.killpg(self.proc.pid, signal.SIGKILL)
-            self.case.fail(f"the game still ran after {timeout} s")
-        out, err = self.proc.communicate()
-        self.out, self.err = self.out + out, self.err + err
+            raise AssertionError(f"the game still ran after {timeout} s")
+        if not self.proc.stdout.closed:  # else the end was seen already
+            self.out, self.err = self.proc.communicate()
         return self.proc.returncode
 
+    def window(self):
+        """The game's window; SDL may make one and replace it, so the last one made."""
+        return max((w for _, w in self.display.windows("Zentaris")), key=lambda w: w.id,
+                   default=None)
 
-def bare_env():
-    """This environment without a display or SDL settings; sound goes to SDL's dummy driver."""
-    env = {k: v for k, v in os.environ.items() if not k.startswith("SDL_") and k != "DISPLAY"}
-    return dict(env, SDL_AUDIODRIVER="dummy")
+    def place(self):
+        """(x, y, w, h) of the game's image on the screen."""
+        if self.size is None:
+            return full_screen_place(*self.display.size)
+        return (*self.display.place(self.window())[:2], *self.size)
 
+    def view(self, shot):
+        """The game's image on a screenshot, at its own size, as rows of (red, green, blue)."""
+        return logical(shot, self.place())
 
-class Display:
-    """An Xvfb server of the given size, with evilwm unless wm is False (without a window
-    manager a full-screen window stays 1 x 1). Fails the test at once when either is not up."""
-
-    def __init__(self, case, size=(800, 600), wm=True):
-        self.case, self.size = case, size
-        self.place = full_screen_place(*size)
-        log = tempfile.TemporaryFile()
-        case.addCleanup(log.close)
-        read_end, write_end = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
-                                 "-noreset", "-screen", "0", "%dx%dx24" % size],
-                                pass_fds=(write_end,), stdout=log, stderr=log)
-        os.close(write_end)
-        case.addCleanup(stop, xvfb)
-        number, deadline = b"", time.time() + 20
-        while not number.endswith(b"\n") and \
-                select.select([read_end], [], [], max(0, deadline - time.time()))[0]:
-            chunk = os.read(read_end, 16)
-            number += chunk
-            if not chunk:
-                break
-        os.close(read_end)
-        if not number.endswith(b"\n"):
-            stop(xvfb)
-            log.seek(0)
-            case.fail("Xvfb is not up: " + log.read().decode(errors="replace"))
-        self.env = dict(bare_env(), DISPLAY=":" + number.decode().strip())
-        if wm:
-            log = tempfile.TemporaryFile()
-            case.addCleanup(log.close)
-            evilwm = subprocess.Popen(["evilwm", "-fn", "fixed"], env=self.env,
-                                      stdout=log, stderr=log)
-            case.addCleanup(stop, evilwm)
-            deadline = time.time() + 10
-            while evilwm.poll() is None and time.time() < deadline and "window id" not in \
-                    self.tool("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"):
-                time.sleep(0.05)
-            time.sleep(0.2)
-            if evilwm.poll() is not None:
-                log.seek(0)
-                case.fail("the window manager is not running: " + log.read().decode())
-
-    def tool(self, *args):
-        return subprocess.run(args, env=self.env, capture_output=True, text=True,
-                              timeout=60).stdout
-
-    def xdotool(self, *args):
-        return self.tool("xdotool", *args)
+    def focus(self):
+        """Gives the game's window the keyboard focus, as a click would; returns once the server
+        has moved it there."""
+        def held():
+            window, x = self.window(), self.display.x
+            if window:
+                x.set_input_focus(window, X.RevertToParent, X.CurrentTime,
+                                  onerror=error.CatchError())
+            return window and x.get_input_focus().focus == window
+        if not until(held, 10):
+            raise AssertionError("the game's window does not take the focus")
 
     def key(self, *keys):
-        self.xdotool("key", "--delay", "10", *keys)
+        self.focus()
+        self.display.xdotool("key", "--delay", "10", *keys)
 
     def type(self, text):
-        self.xdotool("type", "--delay", "40", text)
+        self.focus()
+        self.display.xdotool("type", "--delay", "40", text)
 
-    def click(self, wid, x, y):
-        """A click at (x, y) in the window, as a player makes it: the window has had the focus for
-        a moment. SDL drops a click that comes within 10 ms of its window getting the focus (the
-        click that only brings a window forward), and moving the pointer is what gives the focus
-        under evilwm; a click straight after that move is sometimes lost."""
-        self.xdotool("mousemove", "--window", wid, str(x), str(y))
-        self.xdotool("windowfocus", "--sync", wid)
-        time.sleep(0.2)  # the game takes the focus in with its next frame
-        self.xdotool("click", "1")
-
-    def windows(self, titles):
-        """(title, id) of each window named exactly one of the titles."""
-        found = []
-        for title in titles:
-            for line in self.tool("xwininfo", "-name", title).splitlines():
-                if "Window id:" in line:
-                    found.append((title, line.split()[3]))
-        return found
-
-    def geometry(self, wid):
-        """(x, y, width, height) of a window on the screen, None when it is gone."""
-        info = dict(line.strip().split(": ", 1) for line in
-                    self.tool("xwininfo", "-id", wid).splitlines() if ": " in line)
-        keys = ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")
-        return tuple(int(info[k]) for k in keys) if keys[0] in info else None
-
-    def shot(self):
-        """The whole screen, read from xwd's dump of a 24-bit screen (3 or 4 bytes a pixel)."""
-        for _ in range(3):  # a window that goes away during the dump makes xwd fail
-            done = subprocess.run(["xwd", "-root", "-silent"], env=self.env,
-                                  capture_output=True, timeout=30)
-            if done.returncode == 0:
-                break
-        else:
-            self.case.fail("xwd failed: " + done.stderr.decode(errors="replace"))
-        raw = done.stdout
-        head = struct.unpack(">25I", raw[:100])
-        width, height, size, line = head[4], head[5], head[11] // 8, head[12]
-        if head[3] != 24 or size not in (3, 4):
-            self.case.fail(f"xwd wrote depth {head[3]} in {head[11]} bits a pixel")
-        data = raw[head[0] + 12 * head[19]:]
-        data = b"".join(data[r * line:r * line + width * size] for r in range(height))
-        rgb = bytearray(width * height * 3)
-        for c in range(3):  # least significant byte first: blue, green, red
-            rgb[c::3] = data[2 - c if head[7] == 0 else size - 3 + c::size]
-        return Picture(width, height, rgb)
+    def click(self, x, y):
+        """A left click at (x, y) in the window."""
+        self.focus()
+        self.display.xdotool("mousemove", "--sync", "--window", str(self.window().id), str(x),
+                             str(y), "click", "1")
 
 
 class Case(unittest.TestCase):
     """Tests of the real binary: runtime directories, displays, runs and what the screen shows."""
 
     def runtime(self, seed=None):
-        """A fresh runtime directory: a copy of the executable, ImgData/, Sound/ and fonts/ of
-        links to the built assets, and score/, with a table of (name, score) rows if seeded."""
-        rt = tempfile.mkdtemp(prefix="zentaris-rt-")
+        rt = runtime(seed)
         self.addCleanup(shutil.rmtree, rt, True)
-        shutil.copy2(os.path.join(BUILT, "zentaris"), rt)
-        for sub in ("ImgData", "Sound", "fonts"):
-            os.mkdir(os.path.join(rt, sub))
-            for name in os.listdir(os.path.join(BUILT, sub)):
-                os.symlink(os.path.join(BUILT, sub, name), os.path.join(rt, sub, name))
-        os.mkdir(os.path.join(rt, "score"))
-        if seed is not None:
-            seed_table(rt, seed)
         return rt
 
+    def display(self, size=(800, 600), wm=True):
+        display = Display(size, wm)
+        self.addCleanup(display.close)
+        return display
+
+    def game(self, rt, display=None, args=(), env=None, limits=()):
+        run = Run(rt, display, args, env, limits)
+        self.addCleanup(run.kill)
+        return run
+
     def immutable(self, path):
-        """Makes a file or directory unchangeable even for root, for the rest of the test."""
+        """Makes a file unchangeable even for root, for the rest of the test."""
         done = subprocess.run(["chattr", "+i", path], capture_output=True, text=True)
         self.assertEqual(done.returncode, 0, f"chattr +i {path}: {done.stderr}")
         self.addCleanup(subprocess.run, ["chattr", "-i", path])
 
-    def start(self, display, rt, args=(), size=None, env=None):
-        """Starts the game on a display and waits until its window has the given size (by
-        default it covers the whole screen). Returns the run, the window's id set on it."""
-        run = Run(self, rt, display, args, env)
-        deadline, want, seen = time.time() + 20, size or display.size, None
-        while time.time() < deadline and run.running():
-            for _, wid in display.windows(["Zentaris"]):
-                seen = display.geometry(wid)
-                if seen and seen[2:] == want and (size or seen[:2] == (0, 0)):
-                    run.wid, run.geometry = wid, seen
-                    return run
-            time.sleep(0.1)
-        status = run.kill()
-        where = "" if size else " at (0, 0), covering the screen"
-        self.fail(f"the game's window is {seen}, not of size {want}{where} (status {status}, "
-                  f"boxes {run.boxes}); stderr:\n{run.err}")
+    def start(self, display, rt, args=(), size=None, env=None, limits=()):
+        """Starts the game and waits until its window has the given size (by default it covers the
+        whole screen); the run."""
+        run = self.game(rt, display, args, env, limits)
+        run.size, want, seen = size, size or display.size, [None]
+
+        def sized():
+            window = run.window()
+            seen[0] = window and display.place(window)
+            return not run.running() or seen[0] and seen[0][2:] == want and (
+                size or seen[0][:2] == (0, 0))
+        if not (until(sized, 20) and run.running()):
+            self.fail(f"the window is at {seen[0]}, not of size {want}" + " at (0, 0)" * (
+                not size) + f" (status {run.kill()}, boxes {run.boxes}); stderr:\n{run.err}")
+        return run
 
     def see(self, run, what, predicate, timeout=20):
-        """Screenshots until predicate(shot) holds; that shot."""
-        deadline = time.time() + timeout
-        while run.running():
-            shot = run.display.shot()
-            if predicate(shot):
-                return shot
-            if time.time() > deadline:
-                path = os.path.join(tempfile.mkdtemp(prefix="zentaris-shot-"), "last.ppm")
-                with open(path, "wb") as f:
-                    f.write(b"P6 %d %d 255\n" % (shot.width, shot.height) + shot.rgb)
-                run.kill()
-                self.fail(f"no {what} within {timeout} s (last screenshot {path}); "
-                          f"stderr:\n{run.err}")
-            time.sleep(0.2)
-        self.fail(f"the game ended (status {run.finish()}) before {what}; stderr:\n{run.err}")
+        """Screenshots until predicate(screenshot) holds; that screenshot."""
+        last = []
 
-    def page(self, run, name, place=None, timeout=20):
-        """Waits until the screen shows the page `name` ("start", "play", "gameover")."""
-        pictures = {key: bitmap(value) for key, value in PAGES.items()}
-        place = place or run.display.place
+        def seen():
+            last[:] = [run.display.shot()]
+            return not run.running() or predicate(last[0])
+        if until(seen, timeout) and run.running():
+            return last[0]
+        if not run.running():
+            self.fail(f"the game ended (status {run.finish()}) before the {what}; "
+                      f"stderr:\n{run.err}")
+        path = os.path.join(tempfile.mkdtemp(prefix="zentaris-shot-"), "last.png")
+        last[0].save(path)
+        self.fail(f"no {what} within {timeout} s (last screenshot {path}); stderr:\n{run.err}")
 
+    def page(self, run, name, timeout=20):
+        """Waits until the screen shows the page `name` (one of PAGES) on top."""
         def shown(shot):
-            shares = {key: likeness(shot, p, place) for key, p in pictures.items()}
+            view = run.view(shot)
+            shares = {page: likeness(view, page) for page in PAGES}
             return max(shares, key=shares.get) == name and shares[name] >= 0.5
         return self.see(run, f"{name} page", shown, timeout)
-
-    def help_shown(self, run):
-        helpscreen = bitmap("helpscreen.bmp")
-        return self.see(run, "help page", lambda shot: likeness(
-            shot, helpscreen, run.display.place, at=(100, 30)) >= 0.9)
-
-
-def seed_table(rt, rows):
-    """Makes the score table in score/ of a runtime directory, with these (name, score) rows."""
-    with sqlite3.connect(os.path.join(rt, "score", "scores.db")) as db:
-        db.execute("create table scores (id INTEGER PRIMARY KEY, name TEXT, "
-                   "score INTEGER DEFAULT 0)")
-        db.executemany("insert into scores(name, score) values (?, ?)", rows)
-    db.close()
-
-
-def query(rt, statement):
-    """The rows a statement yields on the score database of a runtime directory, read-only."""
-    with sqlite3.connect(f"file:{rt}/score/scores.db?mode=ro", uri=True) as db:
-        rows = db.execute(statement).fetchall()
-    db.close()
-    return rows
-
-
-def scores(rt):
-    """(name, score) of every stored game, oldest first."""
-    return query(rt, "select name, score from scores order by id")
