@@ -2,6 +2,10 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
+# Debian's interpreter, with Pillow, NumPy and Xlib.
+PYTHON ?= /usr/bin/python3
+# A plain build makes the game alone; `make test` and `make bench` switch on what they need.
+CMAKE_FLAGS ?=
 
 .PHONY: all deps build run test test-unit test-asan bench clean
 
@@ -11,17 +15,19 @@ deps:
 	@bash scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	cd $(BUILD)/game && ./zentaris
 
+test-unit: CMAKE_FLAGS += -DBUILD_TESTING=ON
 test-unit: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZENTARIS_SANITIZE=ON -DZENTARIS_BENCH=OFF
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZENTARIS_SANITIZE=ON \
+		-DBUILD_TESTING=ON -DZENTARIS_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L fast
 
@@ -32,10 +38,14 @@ test: test-unit test-asan
 # against a bare SDL2 window (and that window linked with the game's libraries) under Xvfb,
 # 15 runs each, as the start-up varies from run to run by more than the game adds to it;
 # each part prints its ratios.
+bench: CMAKE_FLAGS += -DZENTARIS_BENCH=ON
 bench: build
 	cd $(BUILD) && ./bench/bench_frame --benchmark_repetitions=7 \
 		--benchmark_report_aggregates_only=true 2>&1 | grep -v -e 'Cursors' -e 'Mouse Zeiger'
-	timeout -k 5 1500 python3 bench/startup.py $(BUILD) 15
+	timeout -k 5 1500 $(PYTHON) bench/startup.py $(BUILD) 15
 
+# Deletes both builds but the scores stored in $(BUILD)/game/score.
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(ASAN_BUILD)
+	[ ! -d $(BUILD) ] || find $(BUILD) -mindepth 1 -not -path $(BUILD)/game \
+		-not -path $(BUILD)/game/score -not -path '$(BUILD)/game/score/*' -delete

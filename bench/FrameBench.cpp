@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <list>
 #include <map>
 #include <new>
@@ -22,6 +21,7 @@
 #include "game/CGame.h"
 #include "media/CSprite.h"
 #include "playfield/CWitchey.h"
+#include "support/RuntimeDir.h"
 
 namespace {
 std::atomic<long> g_allocations{0};
@@ -255,15 +255,10 @@ int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     // A runtime directory of its own: the built assets, and a score table nobody plays with.
-    char szDir[] = "/tmp/zentaris-bench-XXXXXX";
-    if (mkdtemp(szDir) == nullptr || chdir(szDir) != 0) {
+    const std::string strDir = EnterFreshRuntimeDir();
+    if (strDir.empty()) {
         return 1;
     }
-    const std::filesystem::path built(ZENTARIS_RUNTIME_DIR);
-    for (const char* pSub : {"ImgData", "Sound", "fonts"}) {
-        std::filesystem::create_directory_symlink(built / pSub, pSub);
-    }
-    std::filesystem::create_directory("score");
     benchmark::Initialize(&argc, argv);
     CMedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -274,7 +269,6 @@ int main(int argc, char** argv) {
     reporter.PrintCounter("play_over_bare_cpu",
                           "play frame / bare frame taken in turn, median (CPU time)");
     benchmark::Shutdown();
-    std::error_code ec;
-    std::filesystem::remove_all(szDir, ec);
+    RemoveRuntimeDir(strDir);
     return 0;
 }

@@ -16,15 +16,9 @@ import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 
-try:
-    from Xlib import X, display as xdisplay
-except ImportError:
-    # Debian's python3-xlib, when the python3 on the PATH is not the system's own.
-    sys.path.append("/usr/lib/python3/dist-packages")
-    from Xlib import X, display as xdisplay
+from Xlib import X
 
 POLL_SECONDS = 0.002
 FIRST_FRAME_LIMIT = 30.0
@@ -32,58 +26,15 @@ PLAY_SECONDS = 4.0
 LIFETIME = 120  # seconds any measured process may live
 
 
-class Screen:
-    """Xvfb with evilwm; the pixel in the middle is read straight through Xlib."""
+def middle_lit(screen):
+    """Whether the pixel in the middle of the screen is not black, read straight through Xlib."""
+    width, height = screen.size
+    return any(screen.root.get_image(width // 2, height // 2, 1, 1, X.ZPixmap, 0xFFFFFFFF).data)
 
-    def __init__(self, width=800, height=600):
-        self.width, self.height = width, height
 
-    def __enter__(self):
-        read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-             f"{self.width}x{self.height}x24", "-nolisten", "tcp", "-br"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        number = b""
-        deadline = time.monotonic() + 20
-        while time.monotonic() < deadline and not number.endswith(b"\n"):
-            chunk = os.read(read_fd, 16)
-            if not chunk:
-                break
-            number += chunk
-        os.close(read_fd)
-        if not number.strip():
-            self.xvfb.kill()
-            raise RuntimeError("Xvfb did not start")
-        self.name = ":" + number.decode().strip()
-        self.env = {k: v for k, v in os.environ.items() if not k.startswith("SDL_")}
-        self.env.update(DISPLAY=self.name, SDL_AUDIODRIVER="dummy")
-        self.wm = subprocess.Popen(["evilwm", "-fn", "fixed"], env=self.env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.x = xdisplay.Display(self.name)
-        self.root = self.x.screen().root
-        time.sleep(0.5)
-        return self
-
-    def __exit__(self, *exc):
-        self.x.close()
-        for proc in (self.wm, self.xvfb):
-            proc.terminate()
-            try:
-                proc.wait(5)
-            except subprocess.TimeoutExpired:
-                proc.kill()
-        return False
-
-    def middle_lit(self):
-        image = self.root.get_image(self.width // 2, self.height // 2, 1, 1, X.ZPixmap,
-                                    0xFFFFFFFF)
-        return any(image.data)
-
-    def keys(self, *keys):
-        subprocess.run(["xdotool", "key", "--delay", "40", *keys], env=self.env,
-                       capture_output=True, timeout=60)
+def keys(screen, *names):
+    subprocess.run(["xdotool", "key", "--delay", "40", *names], env=screen.env,
+                   capture_output=True, timeout=60)
 
 
 def child_pid(pid):
@@ -111,29 +62,29 @@ def peak_rss_kib(pid):
 
 def measure(screen, argv, cwd, play):
     """(seconds to the first lit pixel, peak RSS in KiB) of one run of argv."""
-    if screen.middle_lit():
+    if middle_lit(screen):
         raise RuntimeError("the screen is not black before the start")
     start = time.monotonic()
     proc = subprocess.Popen(["timeout", "-k", "5", str(LIFETIME), *argv], cwd=cwd, env=screen.env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                             start_new_session=True)
     try:
-        while not screen.middle_lit():
+        while not middle_lit(screen):
             if time.monotonic() - start > FIRST_FRAME_LIMIT or proc.poll() is not None:
                 raise RuntimeError(f"{argv[0]}: no frame within {FIRST_FRAME_LIMIT} s")
             time.sleep(POLL_SECONDS)
         first = time.monotonic() - start
         pid = child_pid(proc.pid)
         if play:
-            screen.keys("F5")
+            keys(screen, "F5")
         played = time.monotonic()
         while time.monotonic() - played < PLAY_SECONDS:
             if play:
                 # Answers of the first tasks: some strike, some fail; either way text is drawn.
-                screen.keys("1", "2", "space", "2", "4", "space")
+                keys(screen, "1", "2", "space", "2", "4", "space")
             time.sleep(0.3)
         rss = peak_rss_kib(pid)
-        screen.keys("Escape")
+        keys(screen, "Escape")
         proc.wait(20)
         return first, rss
     finally:
@@ -142,34 +93,30 @@ def measure(screen, argv, cwd, play):
             proc.wait(10)
         # The window is gone; wait until the screen is black again.
         deadline = time.monotonic() + 5
-        while screen.middle_lit() and time.monotonic() < deadline:
+        while middle_lit(screen) and time.monotonic() < deadline:
             time.sleep(0.01)
-
-
-def runtime_copy(built):
-    rt = tempfile.mkdtemp(prefix="zentaris-bench-rt-")
-    shutil.copy2(os.path.join(built, "game", "zentaris"), rt)
-    for sub in ("ImgData", "Sound", "fonts"):
-        os.symlink(os.path.join(built, "game", sub), os.path.join(rt, sub))
-    os.mkdir(os.path.join(rt, "score"))
-    return rt
 
 
 def main():
     built = os.path.abspath(sys.argv[1])
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 5
     bare = os.path.join(built, "bench", "bare_window")
-    rt = runtime_copy(built)
+    # The tests' harness makes the runtime directory and the X server.
+    os.environ["ZENTARIS_RUNTIME_DIR"] = os.path.join(built, "game")
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
+                                    "support"))
+    import harness
+    rt, screen = harness.runtime(), harness.Display()
     results = {"game": [], "bare": [], "libs": []}
     try:
-        with Screen() as screen:
-            for n in range(runs):
-                # Rotate who goes first, so none always meets a warmer cache.
-                order = [("bare", [bare], False), ("game", ["./zentaris"], True),
-                         ("libs", [bare + "_libs"], False)]
-                for name, argv, play in order[n % 3:] + order[:n % 3]:
-                    results[name].append(measure(screen, argv, rt, play))
+        for n in range(runs):
+            # Rotate who goes first, so none always meets a warmer cache.
+            order = [("bare", [bare], False), ("game", ["./zentaris"], True),
+                     ("libs", [bare + "_libs"], False)]
+            for name, argv, play in order[n % 3:] + order[:n % 3]:
+                results[name].append(measure(screen, argv, rt, play))
     finally:
+        screen.close()
         shutil.rmtree(rt, ignore_errors=True)
 
     def med(name, i):

@@ -11,11 +11,11 @@ packages=(
     # assets: the font the game uses, pictures drawn from SVG, sounds made by Python
     fonts-freefont-ttf librsvg2-bin python3 python3-pil python3-numpy
     # the real binary under test: a virtual X server, the window manager and the "fixed" font
-    # it needs to start (a recommendation of the X server, so not pulled in by it here), input,
-    # window lookup (xwininfo, xprop), screenshots (xwd), the immutable attribute (chattr);
-    # the install tests read the score database with sqlite3
-    xvfb x11-xkb-utils evilwm xfonts-base xdotool x11-utils x11-apps e2fsprogs sqlite3
-    # memcheck session; the start-up benchmark reads pixels through Xlib
+    # it needs to start (a recommendation of the X server, so not pulled in by it here), input
+    # (xdotool), the immutable attribute (chattr); windows, focus and screenshots go through
+    # python3-xlib, pictures through Pillow and NumPy (above)
+    xvfb x11-xkb-utils evilwm xfonts-base xdotool e2fsprogs
+    # memcheck session; the test harness and the start-up benchmark use Xlib
     valgrind python3-xlib
     # install and package checks
     desktop-file-utils appstream dpkg-dev file lintian mandoc man-db gzip

@@ -4,7 +4,6 @@ Everything happens below one temporary directory; the game runs through the test
 
 import glob
 import os
-import re
 import shutil
 import subprocess
 import sys
@@ -32,112 +31,97 @@ def tearDownModule():
     shutil.rmtree(WORK, ignore_errors=True)
 
 
-def run(args, timeout=120):
+def run(*args, timeout=300):
     return subprocess.run(["timeout", "-k", "5", str(timeout), *args], capture_output=True,
                           text=True)
 
 
-def scratch(name):
-    path = os.path.join(WORK, name)
-    os.makedirs(path, exist_ok=True)
-    return path
-
-
 def install(prefix):
-    out = run(["cmake", "--install", BUILD, "--prefix", prefix])
+    out = run("cmake", "--install", BUILD, "--prefix", prefix)
     assert out.returncode == 0, "cmake --install failed:\n" + out.stdout + out.stderr
     return prefix
 
 
-def player(env, home):
-    """env for the player whose home is `home`, with the usual data directory below it."""
-    return dict({k: v for k, v in env.items() if k != "XDG_DATA_HOME"}, HOME=home)
+def home(name):
+    """A player's home, and the directory below it where the launcher keeps their game."""
+    path = os.path.join(WORK, name)
+    return path, os.path.join(path, ".local/share/zentaris")
 
 
-def data_dir(home):
-    """Where the launcher keeps a player's links to the game's data and their score/."""
-    return os.path.join(home, ".local/share/zentaris")
-
-
-def play_and_quit(case, display, games, home):
-    """The launcher in `games` (named zentaris as the game is) shows the start page and ends
-    with status 0 after Escape."""
-    game = case.start(display, games, env=player(display.env, home))
+def play_and_quit(case, display, games, player):
+    """The launcher in `games` shows the start page and ends with status 0 after Escape."""
+    env = {k: v for k, v in display.env.items() if k != "XDG_DATA_HOME"}
+    game = case.start(display, games, env=dict(env, HOME=player))
     case.page(game, "start")
-    display.key("Escape")
+    game.key("Escape")
     case.assertEqual(game.finish(), 0, game.err)
 
 
 class InstalledTree(harness.Case):
     @classmethod
     def setUpClass(cls):
-        cls.prefix = install(scratch("prefix"))
+        cls.prefix = install(os.path.join(WORK, "prefix"))
 
     def test_debian_layout_below_the_prefix(self):
         for rel in PROGRAMS + FILES:
             path = os.path.join(self.prefix, rel)
             self.assertTrue(os.path.isfile(path), f"{rel} is not installed")
             self.assertEqual(os.access(path, os.X_OK), rel in PROGRAMS, f"{rel}: executable bit")
-        data = os.path.join(self.prefix, "share/games/zentaris")
         for name in ("ImgData", "Sound"):
-            self.assertEqual(sorted(os.listdir(os.path.join(data, name))),
+            self.assertEqual(sorted(os.listdir(f"{self.prefix}/share/games/zentaris/{name}")),
                              sorted(os.listdir(os.path.join(harness.BUILT, name))), name)
         unwanted = [f for _, _, files in os.walk(self.prefix) for f in files
                     if f.endswith((".ttf", ".db"))]
         self.assertEqual(unwanted, [], "neither a font nor a score table belongs installed")
 
     def test_launcher_hands_its_arguments_to_the_game(self):
-        game = harness.Run(self, os.path.join(self.prefix, "games"), args=["--version"],
-                           env=player(harness.bare_env(), scratch("home-version")))
+        game = self.game(os.path.join(self.prefix, "games"), args=["--version"],
+                         env=dict(harness.base_env(), HOME=home("version")[0]))
         self.assertEqual(game.finish(), 0, game.err)
         self.assertEqual(game.out, "zentaris %s\n" % os.environ["ZENTARIS_VERSION"])
 
     def test_desktop_files_and_manual_page_are_clean(self):
         for tool, rel in CHECKERS:
-            out = run(tool.split() + [os.path.join(self.prefix, "share", rel)])
+            out = run(*tool.split(), os.path.join(self.prefix, "share", rel))
             # appstreamcli always ends with its verdict, after a blank line.
             remarks = [line for line in (out.stdout + out.stderr).splitlines()
                        if line.strip() and not line.startswith("\u2714 Validation was successful")]
             with self.subTest(tool=tool):
-                self.assertEqual(out.returncode, 0, out.stdout + out.stderr)
-                self.assertEqual(remarks, [], f"{tool} has remarks")
+                self.assertEqual((out.returncode, remarks), (0, []), f"{tool} has remarks")
 
     def test_players_keep_their_own_scores_across_a_reinstall(self):
-        games, display = os.path.join(self.prefix, "games"), harness.Display(self)
-        anna, ben = scratch("home-anna"), scratch("home-ben")
-        os.makedirs(os.path.join(data_dir(anna), "score"))
-        harness.seed_table(data_dir(anna), [("Anna", 4200)])  # a game she played before
+        games, display = os.path.join(self.prefix, "games"), self.display()
+        (anna, annas), (ben, bens) = home("anna"), home("ben")
+        harness.seed_table(annas, [("Anna", 4200)])  # a game she played before
         play_and_quit(self, display, games, anna)
         install(self.prefix)
         play_and_quit(self, display, games, anna)
         play_and_quit(self, display, games, ben)
-        self.assertEqual(harness.scores(data_dir(anna)), [("Anna", 4200)], "Anna's games")
-        self.assertEqual(harness.scores(data_dir(ben)), [], "Ben's new table")
+        self.assertEqual(harness.scores(annas), [("Anna", 4200)], "Anna's games")
+        self.assertEqual(harness.scores(bens), [], "Ben's new table")
 
 
 class DebianPackage(harness.Case):
     @classmethod
     def setUpClass(cls):
-        out_dir = scratch("deb")
-        out = run(["cpack", "-G", "DEB", "-B", out_dir,
-                   "--config", os.path.join(BUILD, "CPackConfig.cmake")], 300)
+        out = run("cpack", "-G", "DEB", "-B", os.path.join(WORK, "deb"),
+                  "--config", os.path.join(BUILD, "CPackConfig.cmake"))
         assert out.returncode == 0, "cpack failed:\n" + out.stdout + out.stderr
-        (cls.deb,) = glob.glob(os.path.join(out_dir, "*.deb"))
+        (cls.deb,) = glob.glob(os.path.join(WORK, "deb", "*.deb"))
 
     def test_lintian_finds_nothing(self):
-        out = run(["lintian", "--fail-on", "error,warning", self.deb], 300)
-        self.assertEqual(out.returncode, 0, out.stdout + out.stderr)
-        self.assertEqual(out.stdout, "", "lintian tags")
+        out = run("lintian", "--fail-on", "error,warning", self.deb)
+        self.assertEqual((out.returncode, out.stdout), (0, ""), out.stdout + out.stderr)
 
     def test_depends_on_the_font_it_uses(self):
-        out = run(["dpkg-deb", "-f", self.deb, "Depends"], 30)
-        self.assertIn("fonts-freefont-ttf", re.split(r",\s*", out.stdout.strip()))
+        depends = run("dpkg-deb", "-f", self.deb, "Depends").stdout
+        self.assertIn("fonts-freefont-ttf", [d.strip() for d in depends.split(",")])
 
-    def test_unpacked_package_plays(self):
-        root, home = scratch("unpacked"), scratch("home-deb")
-        self.assertEqual(run(["dpkg", "-x", self.deb, root]).returncode, 0)
-        play_and_quit(self, harness.Display(self), os.path.join(root, "usr/games"), home)
-        self.assertEqual(harness.scores(data_dir(home)), [], "the game's new table")
+    def test_unpacked_package_plays_with_a_new_table(self):
+        root, (player, data) = os.path.join(WORK, "unpacked"), home("deb")
+        self.assertEqual(run("dpkg", "-x", self.deb, root).returncode, 0)
+        play_and_quit(self, self.display(), os.path.join(root, "usr/games"), player)
+        self.assertEqual(harness.scores(data), [], "the game's new table")
 
 
 if __name__ == "__main__":

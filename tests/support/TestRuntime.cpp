@@ -1,24 +1,6 @@
 #include "support/TestRuntime.h"
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-
-#include <unistd.h>
-
-std::string EnterFreshRuntimeDir() {
-    char szTemplate[] = "/tmp/zentaris-test-XXXXXX";
-    const char* pDir = mkdtemp(szTemplate);
-    if (pDir == nullptr || chdir(pDir) != 0) {
-        std::perror("runtime directory");
-        std::abort();
-    }
-    for (const char* pSub : {"ImgData", "Sound", "fonts"})
-        std::filesystem::create_directory_symlink(std::string(ZENTARIS_RUNTIME_DIR) + "/" + pSub,
-                                                  pSub);
-    std::filesystem::create_directory("score");
-    return pDir;
-}
 
 bool StartFramework() {
     CFramework::Get()->Init("Zentaris", 800, 600, 32, true);

@@ -12,10 +12,7 @@
 #include "media/CMyFont.h"
 #include "media/CMySound.h"
 #include "media/CSprite.h"
-
-// Creates a fresh temporary runtime directory with ImgData/, Sound/ and fonts/ (links to the
-// built assets) and an empty score/, makes it the working directory and returns its path.
-std::string EnterFreshRuntimeDir();
+#include "support/RuntimeDir.h"
 
 // Sets up the framework as the game does. Under the dummy video driver colour cursors cannot be
 // made, so Init itself reports false; this returns true when the screen surface, the sound

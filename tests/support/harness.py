@@ -50,12 +50,18 @@ def runtime(seed=None):
             os.symlink(os.path.join(BUILT, sub, name), os.path.join(rt, sub, name))
     os.mkdir(os.path.join(rt, "score"))
     if seed is not None:
-        with sqlite3.connect(os.path.join(rt, "score", "scores.db")) as db:
-            db.execute("create table scores (id INTEGER PRIMARY KEY, name TEXT, "
-                       "score INTEGER DEFAULT 0)")
-            db.executemany("insert into scores(name, score) values (?, ?)", seed)
-        db.close()
+        seed_table(rt, seed)
     return rt
+
+
+def seed_table(rt, rows):
+    """Makes the score table, with these (name, score) rows, in score/ of a runtime directory."""
+    os.makedirs(os.path.join(rt, "score"), exist_ok=True)
+    with sqlite3.connect(os.path.join(rt, "score", "scores.db")) as db:
+        db.execute("create table scores (id INTEGER PRIMARY KEY, name TEXT, "
+                   "score INTEGER DEFAULT 0)")
+        db.executemany("insert into scores(name, score) values (?, ?)", rows)
+    db.close()
 
 
 def scores(rt):
@@ -75,15 +81,9 @@ def base_env():
 
 
 def full_screen_place(width, height):
-    """(x, y, w, h) of the logical image on a full screen: as large as fits, centred."""
+    """(x, y, w, h) of the game's image in a window of that size: as large as fits, centred."""
     w, h = min(width, height * 4 // 3), min(height, width * 3 // 4)
     return ((width - w) // 2, (height - h) // 2, w, h)
-
-
-def logical(shot, place):
-    """The part of a screenshot where the game's image lies, at the image's own size."""
-    x, y, w, h = place
-    return np.asarray(shot.crop((x, y, x + w, y + h)).resize(LOGICAL), np.int16)
 
 
 @functools.lru_cache(maxsize=None)
@@ -113,7 +113,7 @@ class Display:
     a window manager a full-screen window stays 1 x 1)."""
 
     def __init__(self, size=(800, 600), wm=True):
-        self.size, self.procs, self.x = size, [], None
+        self.size, self.procs, self.x, self.log = size, [], None, tempfile.TemporaryFile()
         try:
             self.start(wm)
         except BaseException:
@@ -121,13 +121,7 @@ class Display:
             raise
 
     def spawn(self, args, **kwargs):
-        log = tempfile.TemporaryFile()
-        self.procs.append((subprocess.Popen(args, stdout=log, stderr=log, **kwargs), log))
-
-    def failed(self, what):
-        proc, log = self.procs[-1]
-        log.seek(0)
-        return RuntimeError(f"{what} is not up: " + log.read().decode(errors="replace"))
+        self.procs.append(subprocess.Popen(args, stdout=self.log, stderr=self.log, **kwargs))
 
     def start(self, wm):
         for _ in range(3):  # two servers starting at once may try the same number
@@ -135,13 +129,9 @@ class Display:
             self.spawn(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-noreset", "-br",
                         "-screen", "0", "%dx%dx24" % self.size], pass_fds=(write,))
             os.close(write)
-            number, deadline = b"", time.monotonic() + 20
-            while not number.endswith(b"\n") and select.select(
-                    [read], [], [], max(0, deadline - time.monotonic()))[0]:
-                chunk = os.read(read, 16)
-                number += chunk or b"-\n"
-            os.close(read)
-            if number[:-1].isdigit():
+            with os.fdopen(read, "rb") as pipe:
+                number = pipe.readline() if select.select([pipe], [], [], 20)[0] else b""
+            if number.strip().isdigit():
                 break
         else:
             raise self.failed("Xvfb")
@@ -149,27 +139,25 @@ class Display:
         self.x = xlib.Display(self.env["DISPLAY"])
         self.root, self.name = self.x.screen().root, self.x.intern_atom("_NET_WM_NAME")
         if wm:
-            # Up when it redirects the root's windows and names itself as SDL checks for.
+            # Up once it redirects the root's windows and names itself as SDL checks for.
             self.spawn(["evilwm", "-fn", "fixed"], env=self.env)
             check = self.x.intern_atom("_NET_SUPPORTING_WM_CHECK")
-            if not until(lambda: self.procs[-1][0].poll() is None and self.root.get_full_property(
+            if not until(lambda: self.procs[-1].poll() is None and self.root.get_full_property(
                     check, X.AnyPropertyType) and self.root.get_attributes().all_event_masks
                     & X.SubstructureRedirectMask, 10):
                 raise self.failed("evilwm")
 
+    def failed(self, what):
+        self.log.seek(0)
+        return RuntimeError(f"{what} is not up: " + self.log.read().decode(errors="replace"))
+
     def close(self):
         if self.x:
             self.x.close()
-        for proc, log in reversed(self.procs):
+        for proc in reversed(self.procs):
             proc.kill()
             proc.wait()
-            log.close()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
+        self.log.close()
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *args], env=self.env, capture_output=True, timeout=60)
@@ -190,10 +178,12 @@ class Display:
         return found
 
     def place(self, window):
-        """(x, y, width, height) of a window on the screen; None once it is gone."""
+        """(x, y, width, height) of a window on the screen; None when there is none."""
+        if window is None:
+            return None
         try:
             at, size = self.root.translate_coords(window, 0, 0), window.get_geometry()
-        except error.XError:
+        except error.XError:  # gone in the meantime
             return None
         return (at.x, at.y, size.width, size.height)
 
@@ -245,15 +235,13 @@ class Run:
         return max((w for _, w in self.display.windows("Zentaris")), key=lambda w: w.id,
                    default=None)
 
-    def place(self):
-        """(x, y, w, h) of the game's image on the screen."""
-        if self.size is None:
-            return full_screen_place(*self.display.size)
-        return (*self.display.place(self.window())[:2], *self.size)
-
     def view(self, shot):
-        """The game's image on a screenshot, at its own size, as rows of (red, green, blue)."""
-        return logical(shot, self.place())
+        """The game's image on a screenshot, at its own size, as rows of (red, green, blue); while
+        SDL replaces its window, the screen's top left corner."""
+        x, y, w, h = self.display.place(self.window()) or (0, 0, *LOGICAL)
+        left, top, width, height = full_screen_place(w, h)
+        box = (x + left, y + top, x + left + width, y + top + height)
+        return np.asarray(shot.crop(box).resize(LOGICAL), np.int16)
 
     def focus(self):
         """Gives the game's window the keyboard focus, as a click would; returns once the server
@@ -269,11 +257,7 @@ class Run:
 
     def key(self, *keys):
         self.focus()
-        self.display.xdotool("key", "--delay", "10", *keys)
-
-    def type(self, text):
-        self.focus()
-        self.display.xdotool("type", "--delay", "40", text)
+        self.display.xdotool("key", "--delay", "20", *keys)
 
     def click(self, x, y):
         """A left click at (x, y) in the window."""
@@ -302,41 +286,35 @@ class Case(unittest.TestCase):
 
     def immutable(self, path):
         """Makes a file unchangeable even for root, for the rest of the test."""
-        done = subprocess.run(["chattr", "+i", path], capture_output=True, text=True)
-        self.assertEqual(done.returncode, 0, f"chattr +i {path}: {done.stderr}")
+        subprocess.run(["chattr", "+i", path], check=True)
         self.addCleanup(subprocess.run, ["chattr", "-i", path])
 
     def start(self, display, rt, args=(), size=None, env=None, limits=()):
         """Starts the game and waits until its window has the given size (by default it covers the
         whole screen); the run."""
         run = self.game(rt, display, args, env, limits)
-        run.size, want, seen = size, size or display.size, [None]
-
-        def sized():
-            window = run.window()
-            seen[0] = window and display.place(window)
-            return not run.running() or seen[0] and seen[0][2:] == want and (
-                size or seen[0][:2] == (0, 0))
-        if not (until(sized, 20) and run.running()):
-            self.fail(f"the window is at {seen[0]}, not of size {want}" + " at (0, 0)" * (
-                not size) + f" (status {run.kill()}, boxes {run.boxes}); stderr:\n{run.err}")
+        want = (0, 0, *display.size)
+        seen = until(lambda: not run.running() or (place := display.place(run.window())) and (
+            place[2:] == size or place == want) and place, 20)
+        if not isinstance(seen, tuple):
+            self.fail(f"no window of size {size or want} (status {run.kill()}, boxes {run.boxes}"
+                      f"); stderr:\n{run.err}")
         return run
 
     def see(self, run, what, predicate, timeout=20):
         """Screenshots until predicate(screenshot) holds; that screenshot."""
-        last = []
-
         def seen():
-            last[:] = [run.display.shot()]
-            return not run.running() or predicate(last[0])
-        if until(seen, timeout) and run.running():
-            return last[0]
+            shot = run.display.shot()
+            return predicate(shot) and shot
+        shot = until(lambda: not run.running() or seen(), timeout)
         if not run.running():
             self.fail(f"the game ended (status {run.finish()}) before the {what}; "
                       f"stderr:\n{run.err}")
-        path = os.path.join(tempfile.mkdtemp(prefix="zentaris-shot-"), "last.png")
-        last[0].save(path)
-        self.fail(f"no {what} within {timeout} s (last screenshot {path}); stderr:\n{run.err}")
+        if not shot:
+            path = os.path.join(tempfile.mkdtemp(prefix="zentaris-shot-"), "last.png")
+            run.display.shot().save(path)
+            self.fail(f"no {what} within {timeout} s (last screenshot {path}); stderr:\n{run.err}")
+        return shot
 
     def page(self, run, name, timeout=20):
         """Waits until the screen shows the page `name` (one of PAGES) on top."""
