@@ -39,7 +39,8 @@ TEST_F(Keys, EscapeOrClosingTheWindowEndsTheLoop) {
 
 TEST_F(Keys, BackspaceTakesTheLastWholeCharacterOfTheName) {
     const std::pair<std::string, std::string> names[] = {
-        {"a€😀", "a€"}, {"a€\xE2\x82", "a€"}, {"a€\x80", "a€"}, {"Jo", "J"}, {"", ""}};
+        {"a€😀", "a€"}, {"a€\xE2\x82", "a€"}, {"a€\x80", "a€"}, {"Jo", "J"}, {"", ""},
+    };
     for (const auto& [strName, strLeft] : names) {
         m_Game.m_iState = STATE_PLAY;
         m_Game.m_strPlayerName = strName;
@@ -83,7 +84,10 @@ TEST_F(Keys, F5StartsPlayWithoutTheDigitsTypedIntoTheName) {
 
 TEST_F(Keys, FunctionKeysChooseTheRangeAndTheOperation) {
     const std::pair<SDL_Scancode, int> ranges[] = {
-        {SDL_SCANCODE_F10, 20}, {SDL_SCANCODE_F11, 99}, {SDL_SCANCODE_F9, 10}};
+        {SDL_SCANCODE_F10, 20},
+        {SDL_SCANCODE_F11, 99},
+        {SDL_SCANCODE_F9, 10},
+    };
     for (const auto& [key, iRange] : ranges) {
         Key(key);
         EXPECT_EQ(m_Game.m_iRange, iRange);

@@ -87,7 +87,10 @@ TEST_F(Frame, LivesShowEachHorsesHitsBelowIt) {
 TEST_F(Frame, NameIsShownAsTypedCutToNineteenBytesOfWholeCharacters) {
     const std::string strM(15, 'M');
     const std::pair<std::string, std::string> names[] = {
-        {"Jürgen", "Jürgen"}, {strM + "MMMü", strM + "MMM"}, {strM + "😀", strM + "😀"}};
+        {"Jürgen", "Jürgen"},
+        {strM + "MMMü", strM + "MMM"},
+        {strM + "😀", strM + "😀"},
+    };
     for (const auto& [strName, strShown] : names) {
         m_Game.m_strPlayerName = strName;
         m_Game.m_bPlayerNameChanged = true;
@@ -157,27 +160,29 @@ TEST_F(Frame, PlayResumedFromTheGameOverPageEndsAgainAndStoresAnotherRow) {
     EXPECT_EQ(std::stoi(rows[1].second.substr(1)), 700);
 }
 
+// Sets the game up in a runtime directory without the help page and the apple pictures.
+static void LoadWithoutTwoPictures() {
+    std::filesystem::create_directory("partial");
+    std::filesystem::create_directory("partial/ImgData");
+    for (const auto& entry : std::filesystem::directory_iterator("ImgData")) {
+        const std::string strName = entry.path().filename();
+        if (strName != "apple5.bmp" && strName != "helpscreen.bmp") {
+            std::filesystem::create_symlink(std::filesystem::canonical(entry.path()),
+                                            "partial/ImgData/" + strName);
+        }
+    }
+    for (const char* pDir : {"Sound", "fonts", "score"}) {
+        std::filesystem::create_directory_symlink(std::filesystem::canonical(pDir),
+                                                  std::string("partial/") + pDir);
+    }
+    std::filesystem::current_path("partial");
+    StartFramework();
+    CGame game;
+    game.Init();
+}
+
 TEST(GameStart, FirstPictureMissingInLoadingOrderIsReported) {
-    // Without the help page and the apples: the apples come first.
-    EXPECT_EXIT(
-        {
-            std::filesystem::create_directory("partial");
-            std::filesystem::create_directory("partial/ImgData");
-            for (const auto& entry : std::filesystem::directory_iterator("ImgData")) {
-                const std::string strName = entry.path().filename();
-                if (strName != "apple5.bmp" && strName != "helpscreen.bmp") {
-                    std::filesystem::create_symlink(std::filesystem::canonical(entry.path()),
-                                                    "partial/ImgData/" + strName);
-                }
-            }
-            for (const char* pDir : {"Sound", "fonts", "score"}) {
-                std::filesystem::create_directory_symlink(std::filesystem::canonical(pDir),
-                                                          std::string("partial/") + pDir);
-            }
-            std::filesystem::current_path("partial");
-            StartFramework();
-            CGame game;
-            game.Init();
-        },
-        testing::ExitedWithCode(1), "Fehler beim Laden der Bitmap: ImgData/apple5.bmp\nFehler: ");
+    // The apples load before the help page.
+    EXPECT_EXIT(LoadWithoutTwoPictures(), testing::ExitedWithCode(1),
+                "Fehler beim Laden der Bitmap: ImgData/apple5.bmp\nFehler: ");
 }

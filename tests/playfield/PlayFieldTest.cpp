@@ -18,9 +18,9 @@ static std::vector<std::array<int, 3>> Tasks(CGame& game, int iRange, bool bMult
         CApple apple;
         apple.Init(game.m_pAppleSprite, 0.0f, 0.0f, iRange, bMultiply);
         apple.Quit();
+        const std::regex task(bMultiply ? "(\\d+) x (\\d+)" : "(\\d+) : (\\d+)");
         std::smatch m;
-        const bool bTask = std::regex_match(
-            apple.m_strTask, m, std::regex(bMultiply ? "(\\d+) x (\\d+)" : "(\\d+) : (\\d+)"));
+        const bool bTask = std::regex_match(apple.m_strTask, m, task);
         tasks.push_back(
             bTask ? std::array<int, 3>{std::stoi(m[1]), std::stoi(m[2]), apple.m_iSolution}
                   : std::array<int, 3>{-1, -1, -1});
@@ -119,8 +119,9 @@ TEST_F(PlayField, TaskTextIsCentredOnTheApple) {
 
 TEST_F(PlayField, HorsesCatchApplesWhoseTopIsInTheBandBelowTheirTop) {
     // x, y of an apple; the left horse catches x 0 to 209, the right one 527 to 735.
-    const int apples[][2] = {{209, 386}, {210, 386}, {526, 386}, {527, 386},
-                             {100, 385}, {100, 448}, {100, 449}};
+    const int apples[][2] = {
+        {209, 386}, {210, 386}, {526, 386}, {527, 386}, {100, 385}, {100, 448}, {100, 449},
+    };
     for (const auto& [x, y] : apples) {
         Apple(x, y, 0);
     }
@@ -287,23 +288,24 @@ TEST_F(PlayField, StrikeEndsOnceSevenTenthsOfASecondHavePassed) {
     EXPECT_EQ(after, (std::set<float>{2.0f, 10.0f, 11.0f}));
 }
 
+// Her pictures in quarter-second frames from the start of the run: exits 0 when the rhythm holds.
+static void WatchTheWitch() {
+    CWitchey witch;
+    witch.m_fFrame = 0.0f;
+    witch.m_fTimer = 0.0f;
+    std::string frames; // her picture after each quarter-second frame
+    Tick(0.25f);
+    while (frames.size() < 60) {
+        witch.Update();
+        frames += static_cast<char>('0' + witch.m_fFrame);
+    }
+    // Normal 3.5 s, eyes 0.5 s; normal 2.5 or 3.5 s (the first change takes 0 or 1 off),
+    // eyes; then normal as long or 1 s longer (the second change adds 0 or 1).
+    const char* pRhythm = "0{13}110(0{9}110{9}|0{9}110{13}|0{13}110{13}|0{13}110{17})011.*";
+    std::exit(std::regex_match(frames, std::regex(pRhythm)) ? 0 : 2);
+}
+
 TEST(Witch, FirstRunBlinksAfterThreeAndAHalfSecondsThenDrifts) {
     // The rhythm lives for the whole run and no other test lets it run: a child sees it fresh.
-    EXPECT_EXIT(
-        {
-            CWitchey witch;
-            witch.m_fFrame = 0.0f;
-            witch.m_fTimer = 0.0f;
-            std::string frames; // her picture after each quarter-second frame
-            Tick(0.25f);
-            while (frames.size() < 60) {
-                witch.Update();
-                frames += static_cast<char>('0' + witch.m_fFrame);
-            }
-            // Normal 3.5 s, eyes 0.5 s; normal 2.5 or 3.5 s (the first change takes 0 or 1 off),
-            // eyes; then normal as long or 1 s longer (the second change adds 0 or 1).
-            const char* pRhythm = "0{13}110(0{9}110{9}|0{9}110{13}|0{13}110{13}|0{13}110{17})011.*";
-            std::exit(std::regex_match(frames, std::regex(pRhythm)) ? 0 : 2);
-        },
-        testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(WatchTheWitch(), testing::ExitedWithCode(0), "");
 }

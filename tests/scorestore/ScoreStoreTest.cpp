@@ -56,8 +56,11 @@ TEST_F(ScoreStore, BestThreeAreListedBestFirstWithTheirScoresPadded) {
         EXPECT_TRUE(m_DB.WriteScore("Kid" + std::to_string(iScore), iScore));
     }
     ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
-    const HighScoreRows best{Row("Kid2147483647", ":   2147483647"),
-                             Row("Kid123456789", ":   123456789"), Row("Kid2500", ":   0002500")};
+    const HighScoreRows best{
+        Row("Kid2147483647", ":   2147483647"),
+        Row("Kid123456789", ":   123456789"),
+        Row("Kid2500", ":   0002500"),
+    };
     EXPECT_EQ(m_DB.ReadHighScore(), best);
     EXPECT_EQ(m_DB.ReadHighScore(), best) << "a second read must not add to the first";
 }
