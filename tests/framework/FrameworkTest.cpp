@@ -69,7 +69,7 @@ TEST(FrameTimer, FrameTimeIsTheUnclampedTimeSinceTheLastUpdate) {
     SDL_Quit();
 }
 
-TEST(ErrorReport, ConsoleReportIsTheTextAndItsDetailCutAtTheBuffer) {
+TEST(ErrorReport, ConsoleReportIsTextThenDetailWithinItsBuffer) {
     const std::string strLong(2000, 'x');
     testing::internal::CaptureStderr();
     CMyError::PrintError("Text", "Grund", true);

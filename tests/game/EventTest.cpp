@@ -4,7 +4,7 @@
 
 using Keys = GameTest;
 
-TEST_F(Keys, DigitsOfTheTopRowAndTheKeypadAppendToTheAnswer) {
+TEST_F(Keys, EveryDigitKeyAppendsItsDigitToTheAnswer) {
     m_Game.m_iState = STATE_PLAY;
     for (SDL_Scancode key : {SDL_SCANCODE_1, SDL_SCANCODE_9, SDL_SCANCODE_0, SDL_SCANCODE_KP_1,
                              SDL_SCANCODE_KP_9, SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_ENTER}) {
@@ -82,7 +82,7 @@ TEST_F(Keys, F5StartsPlayWithoutTheDigitsTypedIntoTheName) {
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
 }
 
-TEST_F(Keys, FunctionKeysChooseTheRangeAndTheOperation) {
+TEST_F(Keys, FunctionKeysChooseTheTasks) {
     const std::pair<SDL_Scancode, int> ranges[] = {
         {SDL_SCANCODE_F10, 20},
         {SDL_SCANCODE_F11, 99},

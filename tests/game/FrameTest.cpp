@@ -138,7 +138,7 @@ TEST_F(Frame, HelpPageLiesOnItsTranslucentBackingWithTheTableAsLastRead) {
     EXPECT_EQ(Differ(m_pScreen, pExpected), 0);
 }
 
-TEST_F(Frame, PlayResumedFromTheGameOverPageEndsAgainAndStoresAnotherRow) {
+TEST_F(Frame, PlayResumedFromTheGameOverPageStoresItsScoreAsAnotherRow) {
     m_Game.m_strPlayerName = "Ida";
     m_Game.m_iScore = 700;
     m_Game.StartGame();

@@ -59,7 +59,7 @@ protected:
     SDL_Surface* m_pScreen = nullptr;
 };
 
-TEST_F(Sprite, FrameNumberIsTruncatedAndCountsAlongRowsThenDown) {
+TEST_F(Sprite, FrameNumberCountsWholeFramesAlongRowsThenDown) {
     CSprite sprite;
     sprite.Load("sheet.bmp", 4, 20, 10);
     const std::pair<float, int> frames[] = {{0.99f, 0}, {-0.5f, 0}, {1.0f, 1}, {2.9f, 2}, {3.f, 3}};

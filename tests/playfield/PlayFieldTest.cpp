@@ -40,7 +40,7 @@ TEST_F(PlayField, MultiplicationAsksForTheProductOfFactorsFromOneToTheRange) {
     }
 }
 
-TEST_F(PlayField, DivisionShowsAProductAndOneFactorAndAsksForTheOther) {
+TEST_F(PlayField, DivisionAsksForTheFactorThatIsNotShown) {
     std::set<int> answers;
     for (const auto& [p, b, iAnswer] : Tasks(m_Game, 20, false)) {
         EXPECT_EQ(p, b * iAnswer) << p << " : " << b;
@@ -70,7 +70,7 @@ TEST_F(PlayField, OneAppleComesEachIntervalJustAboveTheField) {
     EXPECT_EQ(*xs.rbegin(), 735) << "the 64-pixel apple stays inside the 800-pixel field";
 }
 
-TEST_F(PlayField, ApplePassDrawsEachAppleAsItWasThenLetsItFallAndTurn) {
+TEST_F(PlayField, ApplePassDrawsEachAppleBeforeMovingIt) {
     Apple(100, 100, 1);
     std::vector<int> seen; // y and frame drawn per pass: 20 pixels and 20 frames a second
     for (float fSeconds : {0.5f, 0.625f, 0.0f}) {
@@ -135,7 +135,7 @@ TEST_F(PlayField, HorsesCatchApplesWhoseTopIsInTheBandBelowTheirTop) {
     EXPECT_EQ(m_Game.m_Horses.back().m_iHits, 1);
 }
 
-TEST_F(PlayField, CaughtApplesLeaveHitBadgesAndOneBoingAPass) {
+TEST_F(PlayField, EveryCatchLeavesAHitBadgeUnderOneBoingAPass) {
     Apple(20, 400, 1);
     Apple(600, 390, 2);
     m_Game.CheckCollisions();
@@ -146,7 +146,7 @@ TEST_F(PlayField, CaughtApplesLeaveHitBadgesAndOneBoingAPass) {
     EXPECT_EQ(FrameAt(m_pScreen, Picture("bonus3"), 64, 64, 20, 400), 5);
 }
 
-TEST_F(PlayField, HorseThatIsOutStillCatchesAndStaysAtThreeHits) {
+TEST_F(PlayField, HorseThatIsOutStillCatchesAtThreeHits) {
     for (int i = 0; i < 4; ++i) {
         Apple(20, 400, i);
         m_Game.CheckCollisions();
@@ -163,7 +163,7 @@ TEST_F(PlayField, EachHorseIsDrawnAfterItsHits) {
     EXPECT_EQ(FrameAt(m_pScreen, Picture("pferdright"), 270, 211, 520, 384), 0);
 }
 
-TEST_F(PlayField, GameEndsWhenBothHorsesAreOutAndIsStoredUnderNoname) {
+TEST_F(PlayField, GameEndsOnlyWhenBothHorsesAreOutStoringItsScore) {
     m_Game.m_iState = STATE_PLAY;
     m_Game.m_iScore = 1200;
     for (int i = 0; i < 5; ++i) {
@@ -220,7 +220,7 @@ TEST_F(PlayField, SolvedAppleEarnsOneToFiveHundredPoints) {
     EXPECT_EQ(points, (std::set<int>{100, 200, 300, 400, 500}));
 }
 
-TEST_F(PlayField, WrongAnswerPlaysTheFailSoundAndLeavesTheStrikeAlone) {
+TEST_F(PlayField, WrongAnswerOnlyPlaysTheFailSound) {
     Apple(100, 100, 12);
     Answer("12");
     Tick(0.4f);
@@ -305,7 +305,7 @@ static void WatchTheWitch() {
     std::exit(std::regex_match(frames, std::regex(pRhythm)) ? 0 : 2);
 }
 
-TEST(Witch, FirstRunBlinksAfterThreeAndAHalfSecondsThenDrifts) {
+TEST(Witch, BlinkRhythmStartsAtThreePointFiveSecondsThenDrifts) {
     // The rhythm lives for the whole run and no other test lets it run: a child sees it fresh.
     EXPECT_EXIT(WatchTheWitch(), testing::ExitedWithCode(0), "");
 }

@@ -65,7 +65,7 @@ TEST_F(ScoreStore, BestThreeAreListedBestFirstWithTheirScoresPadded) {
     EXPECT_EQ(m_DB.ReadHighScore(), best) << "a second read must not add to the first";
 }
 
-TEST_F(ScoreStore, NameIsStoredWithOnlyItsAsciiLettersDigitsAndBlanksOrAsNoname) {
+TEST_F(ScoreStore, NameIsStoredCleanedToAsciiLettersDigitsBlanks) {
     const Row names[] = {{"x'); drop table scores;--", "x drop table scores"},
                          {"Jürgen 😀\t\n\x01\x7F%s%n{}~@[`", "Jrgen sn"},
                          {"AZaz09 ", "AZaz09 "},
@@ -82,7 +82,7 @@ TEST_F(ScoreStore, NameIsStoredWithOnlyItsAsciiLettersDigitsAndBlanksOrAsNoname)
     EXPECT_EQ(m_DB.ReadHighScore().front().first, std::string(19, 'k')) << "listed cut";
 }
 
-TEST_F(ScoreStore, FileThatIsNoDatabaseReportsEachFailureAndListsTheFallbackRow) {
+TEST_F(ScoreStore, FileThatIsNoDatabaseReportsEveryFailedStatement) {
     std::filesystem::create_directory("score");
     std::ofstream(DB_PATH) << "a text file, no database";
     const std::string strReport = "Datenbankfehler: file is not a database\nFehler: Kann ";
@@ -95,7 +95,7 @@ TEST_F(ScoreStore, FileThatIsNoDatabaseReportsEachFailureAndListsTheFallbackRow)
                   "Highscore nicht schreiben\n" + strReport + "Highscore nicht ermitteln\n");
 }
 
-TEST_F(ScoreStore, StoreThatCannotOpenReportsOnceAndStoresNothing) {
+TEST_F(ScoreStore, StoreThatCannotOpenReportsOnce) {
     std::ofstream("score") << "a file where the directory belongs";
     testing::internal::CaptureStderr();
     EXPECT_FALSE(m_DB.OpenDB(DB_PATH));

@@ -37,7 +37,7 @@ static void PlayUntilGameOver(CGame& game) {
 
 using Session = GameTest;
 
-TEST_F(Session, EveryGameIsPlayedToItsEndAndStored) {
+TEST_F(Session, EveryGamePlayedToItsEndIsStored) {
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     Push(SDL_SCANCODE_UNKNOWN, "Anna");
     Push(SDL_SCANCODE_F5);
