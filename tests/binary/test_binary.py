@@ -3,11 +3,8 @@ Xvfb with evilwm, and the ways it ends."""
 
 import os
 import signal
-import sys
-import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-import harness  # noqa: E402
+import harness
 
 ENDINGS = {
     "Escape": lambda run: run.key("Escape"),
@@ -58,7 +55,3 @@ class Window(harness.Case):
         x, y = display.place(run.window())[:2]
         self.assertLessEqual(abs(x - 112), 2, f"window at x {x}, not centred on 1024")
         self.assertLessEqual(abs(y - 84), 2, f"window at y {y}, not centred on 768")
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

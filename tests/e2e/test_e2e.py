@@ -3,14 +3,11 @@ through xdotool, checked on screenshots and in the score database. With ZENTARIS
 to a directory, the pictures of the README are kept there."""
 
 import os
-import sys
 import time
-import unittest
 
 import numpy as np
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-import harness  # noqa: E402
+import harness
 
 SEEDED = [("Ada", 3), ("Bo", 2), ("Cy", 1)]  # lower than any game with one solved apple
 # Boxes of the game's image, (left, top, right, bottom): the name field of the start page and the
@@ -96,7 +93,3 @@ class StartButton(harness.Case):
         self.page(run, "play")
         run.key("Escape")
         self.assertEqual(run.finish(), 0, run.err)
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)

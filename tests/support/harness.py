@@ -24,10 +24,8 @@ BUILT = os.path.abspath(os.environ.get("ZENTARIS_RUNTIME_DIR", "build/game"))
 LIFETIME = 300  # seconds any one run of the game may live
 BOXES = ("Fehlermeldung", "Datei fehlt")  # titles of the game's message boxes
 # Each page and where its picture lies; the help page is laid over the others.
-PAGES = {"start": ("startpage.bmp", (0, 0)), "play": ("baum.bmp", (0, 0)),
-         "gameover": ("gameover2.bmp", (0, 0)), "help": ("helpscreen.bmp", (100, 30))}
-LOGICAL = (800, 600)  # the game draws this image, scaled to its window
-KEY = (255, 0, 255)  # the colour key of the game's bitmaps
+PAGES = {"start": ("startpage.bmp", 0, 0), "play": ("baum.bmp", 0, 0),
+         "gameover": ("gameover2.bmp", 0, 0), "help": ("helpscreen.bmp", 100, 30)}
 TABLE = (530, 400, 260, 20)  # the start page's table of the best three: its first row's text
 
 
@@ -43,11 +41,8 @@ def runtime(seed=None):
     """A fresh runtime directory below /tmp: links to the executable and to each built picture,
     sound and font, and score/, holding a table of these (name, score) rows if seeded."""
     rt = tempfile.mkdtemp(prefix="zentaris-rt-")
-    os.symlink(os.path.join(BUILT, "zentaris"), os.path.join(rt, "zentaris"))
-    for sub in ("ImgData", "Sound", "fonts"):
-        os.mkdir(os.path.join(rt, sub))
-        for name in os.listdir(os.path.join(BUILT, sub)):
-            os.symlink(os.path.join(BUILT, sub, name), os.path.join(rt, sub, name))
+    shutil.copytree(BUILT, rt, copy_function=os.symlink, dirs_exist_ok=True,
+                    ignore=shutil.ignore_patterns("score"))
     os.mkdir(os.path.join(rt, "score"))
     if seed is not None:
         seed_table(rt, seed)
@@ -73,17 +68,12 @@ def scores(rt):
 
 
 def base_env():
-    """This environment without a display or SDL settings, sound going to SDL's dummy driver.
-    SDL drops a click that comes in one batch with its window's focus; a player is never that
-    quick, and the tests take the focus just before clicking."""
-    env = {k: v for k, v in os.environ.items() if not k.startswith("SDL_") and k != "DISPLAY"}
+    """This environment without a display, SDL settings or a player's data directory, sound
+    going to SDL's dummy driver. SDL drops a click that comes in one batch with its window's
+    focus; a player is never that quick, but the tests take the focus just before they click."""
+    env = {k: v for k, v in os.environ.items()
+           if not k.startswith("SDL_") and k not in ("DISPLAY", "XDG_DATA_HOME")}
     return dict(env, SDL_AUDIODRIVER="dummy", SDL_MOUSE_FOCUS_CLICKTHROUGH="1")
-
-
-def full_screen_place(width, height):
-    """(x, y, w, h) of the game's image in a window of that size: as large as fits, centred."""
-    w, h = min(width, height * 4 // 3), min(height, width * 3 // 4)
-    return ((width - w) // 2, (height - h) // 2, w, h)
 
 
 @functools.lru_cache(maxsize=None)
@@ -94,12 +84,13 @@ def picture(name):
 
 
 def likeness(view, page):
-    """Share of the page picture's pixels, less its key colour, that the view shows alike."""
-    name, (x, y) = PAGES[page]
+    """Share of the page picture's pixels, but those of its key colour, that the view shows
+    alike."""
+    name, x, y = PAGES[page]
     expected = picture(name)
     h, w = expected.shape[:2]
     alike = abs(view[y:y + h, x:x + w] - expected).max(axis=2) <= 24
-    return alike[(expected != KEY).any(axis=2)].mean()
+    return alike[(expected != (255, 0, 255)).any(axis=2)].mean()
 
 
 def table_rows(view):
@@ -120,36 +111,36 @@ class Display:
             self.close()
             raise
 
-    def spawn(self, args, **kwargs):
+    def spawn(self, *args, **kwargs):
         self.procs.append(subprocess.Popen(args, stdout=self.log, stderr=self.log, **kwargs))
+
+    def failed(self, what):
+        self.log.seek(0)
+        return RuntimeError(f"{what} is not up: " + self.log.read().decode(errors="replace"))
 
     def start(self, wm):
         for _ in range(3):  # two servers starting at once may try the same number
             read, write = os.pipe()
-            self.spawn(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-noreset", "-br",
-                        "-screen", "0", "%dx%dx24" % self.size], pass_fds=(write,))
+            self.spawn("Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-noreset", "-br",
+                       "-screen", "0", "%dx%dx24" % self.size, pass_fds=(write,))
             os.close(write)
-            with os.fdopen(read, "rb") as pipe:
-                number = pipe.readline() if select.select([pipe], [], [], 20)[0] else b""
-            if number.strip().isdigit():
+            with os.fdopen(read) as pipe:
+                number = select.select([pipe], [], [], 20)[0] and pipe.readline().strip()
+            if number:
                 break
         else:
             raise self.failed("Xvfb")
-        self.env = dict(base_env(), DISPLAY=":" + number.decode().strip())
+        self.env = dict(base_env(), DISPLAY=":" + number)
         self.x = xlib.Display(self.env["DISPLAY"])
         self.root, self.name = self.x.screen().root, self.x.intern_atom("_NET_WM_NAME")
         if wm:
             # Up once it redirects the root's windows and names itself as SDL checks for.
-            self.spawn(["evilwm", "-fn", "fixed"], env=self.env)
+            self.spawn("evilwm", "-fn", "fixed", env=self.env)
             check = self.x.intern_atom("_NET_SUPPORTING_WM_CHECK")
             if not until(lambda: self.procs[-1].poll() is None and self.root.get_full_property(
                     check, X.AnyPropertyType) and self.root.get_attributes().all_event_masks
                     & X.SubstructureRedirectMask, 10):
                 raise self.failed("evilwm")
-
-    def failed(self, what):
-        self.log.seek(0)
-        return RuntimeError(f"{what} is not up: " + self.log.read().decode(errors="replace"))
 
     def close(self):
         if self.x:
@@ -163,8 +154,8 @@ class Display:
         subprocess.run(["xdotool", *args], env=self.env, capture_output=True, timeout=60)
 
     def windows(self, *titles):
-        """(title, window) of each window on the screen named one of the titles."""
-        found, todo = [], [self.root]
+        """{window: title} of the windows on the screen named one of the titles."""
+        found, todo = {}, [self.root]
         while todo:
             window = todo.pop()
             try:
@@ -172,7 +163,7 @@ class Display:
                 title = window.get_full_property(self.name, 0)  # as SDL sets it, UTF-8
                 if title and title.value.decode() in titles and \
                         window.get_attributes().map_state == X.IsViewable:
-                    found.append((title.value.decode(), window))
+                    found[window] = title.value.decode()
             except error.XError:  # gone in the meantime
                 pass
         return found
@@ -183,9 +174,9 @@ class Display:
             return None
         try:
             at, size = self.root.translate_coords(window, 0, 0), window.get_geometry()
+            return (at.x, at.y, size.width, size.height)
         except error.XError:  # gone in the meantime
             return None
-        return (at.x, at.y, size.width, size.height)
 
     def shot(self):
         """The whole screen as an RGB picture."""
@@ -198,7 +189,7 @@ class Run:
     limits set to the (resource, value) pairs in limits."""
 
     def __init__(self, rt, display=None, args=(), env=None, limits=()):
-        self.display, self.boxes, self.out, self.err = display, [], "", ""
+        self.display, self.boxes = display, []
         self.proc = subprocess.Popen(
             ["timeout", "-k", "5", str(LIFETIME), "./zentaris", *args], cwd=rt,
             env=env or (display.env if display else base_env()), stdout=subprocess.PIPE,
@@ -215,12 +206,11 @@ class Run:
 
     def finish(self, timeout=30):
         """Waits for the end, closing each message box that holds it up; the exit status."""
-        deadline, seen = time.monotonic() + timeout, set()
+        deadline, boxes = time.monotonic() + timeout, {}
         while self.running() and time.monotonic() < deadline:
-            for title, box in self.display.windows(*BOXES) if self.display else ():
-                if box.id not in seen:
-                    seen.add(box.id)
-                    self.boxes.append(title)
+            shown = self.display.windows(*BOXES) if self.display else {}
+            boxes.update(shown)
+            for box in shown:
                 self.display.xdotool("key", "--window", str(box.id), "Return")
             time.sleep(0.1)
         if self.running():
@@ -228,29 +218,28 @@ class Run:
             raise AssertionError(f"the game still ran after {timeout} s")
         if not self.proc.stdout.closed:  # else the end was seen already
             self.out, self.err = self.proc.communicate()
+            self.boxes = list(boxes.values())
         return self.proc.returncode
 
     def window(self):
         """The game's window; SDL may make one and replace it, so the last one made."""
-        return max((w for _, w in self.display.windows("Zentaris")), key=lambda w: w.id,
-                   default=None)
+        return max(self.display.windows("Zentaris"), key=lambda w: w.id, default=None)
 
     def view(self, shot):
-        """The game's image on a screenshot, at its own size, as rows of (red, green, blue); while
-        SDL replaces its window, the screen's top left corner."""
-        x, y, w, h = self.display.place(self.window()) or (0, 0, *LOGICAL)
-        left, top, width, height = full_screen_place(w, h)
-        box = (x + left, y + top, x + left + width, y + top + height)
-        return np.asarray(shot.crop(box).resize(LOGICAL), np.int16)
+        """The game's image on a screenshot, at its own size, as rows of (red, green, blue);
+        while SDL replaces its window, the screen's top left corner."""
+        x, y, w, h = self.display.place(self.window()) or (0, 0, 800, 600)
+        width, height = min(w, h * 4 // 3), min(h, w * 3 // 4)  # as large as fits, centred
+        x, y = x + (w - width) // 2, y + (h - height) // 2
+        return np.asarray(shot.crop((x, y, x + width, y + height)).resize((800, 600)), np.int16)
 
     def focus(self):
         """Gives the game's window the keyboard focus, as a click would; returns once the server
         has moved it there."""
         def held():
             window, x = self.window(), self.display.x
-            if window:
-                x.set_input_focus(window, X.RevertToParent, X.CurrentTime,
-                                  onerror=error.CatchError())
+            x.set_input_focus(window or X.NONE, X.RevertToParent, X.CurrentTime,
+                              onerror=error.CatchError())
             return window and x.get_input_focus().focus == window
         if not until(held, 10):
             raise AssertionError("the game's window does not take the focus")
@@ -260,7 +249,7 @@ class Run:
         self.display.xdotool("key", "--delay", "20", *keys)
 
     def click(self, x, y):
-        """A left click at (x, y) in the window."""
+        """A left click at (x, y) in the game's window."""
         self.focus()
         self.display.xdotool("mousemove", "--sync", "--window", str(self.window().id), str(x),
                              str(y), "click", "1")
@@ -294,11 +283,13 @@ class Case(unittest.TestCase):
         whole screen); the run."""
         run = self.game(rt, display, args, env, limits)
         want = (0, 0, *display.size)
-        seen = until(lambda: not run.running() or (place := display.place(run.window())) and (
-            place[2:] == size or place == want) and place, 20)
-        if not isinstance(seen, tuple):
-            self.fail(f"no window of size {size or want} (status {run.kill()}, boxes {run.boxes}"
-                      f"); stderr:\n{run.err}")
+
+        def sized():
+            place = display.place(run.window())
+            return not run.running() or place and (place[2:] == size or place == want)
+        if not (until(sized, 20) and run.running()):
+            self.fail(f"the window is at {display.place(run.window())}, not {size or want} "
+                      f"(status {run.kill()}, boxes {run.boxes}); stderr:\n{run.err}")
         return run
 
     def see(self, run, what, predicate, timeout=20):
