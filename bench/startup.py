@@ -109,6 +109,7 @@ def main():
     rt, screen = harness.runtime(), harness.Display()
     results = {"game": [], "bare": [], "libs": []}
     try:
+        screen.start()
         for n in range(runs):
             # Rotate who goes first, so none always meets a warmer cache.
             order = [("bare", [bare], False), ("game", ["./zentaris"], True),

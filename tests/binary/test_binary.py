@@ -52,6 +52,5 @@ class Window(harness.Case):
         display = self.display((1024, 768))
         run = self.start(display, self.runtime(), ["--window"], (800, 600))
         self.page(run, "start")
-        x, y = display.place(run.window())[:2]
-        self.assertLessEqual(abs(x - 112), 2, f"window at x {x}, not centred on 1024")
-        self.assertLessEqual(abs(y - 84), 2, f"window at y {y}, not centred on 768")
+        x, y = display.place(run.window())[:2]  # evilwm's border moves it a pixel or two
+        self.assertLessEqual(max(abs(x - 112), abs(y - 84)), 2, f"at {x, y}, not centred")

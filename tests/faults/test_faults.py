@@ -83,7 +83,7 @@ class ScoreDatabase(harness.Case):
         self.page(run, "play")
         run.key("Escape")
         run.finish()
-        return [row.any() for row in rows], run
+        return [any(row) for row in rows], run
 
     def test_a_fifo_beside_the_database_is_reported_at_once_and_play_goes_on(self):
         for name, linked in FIFOS:

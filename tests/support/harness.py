@@ -94,53 +94,42 @@ def likeness(view, page):
 
 
 def table_rows(view):
-    """For each of the table's three rows, where it has white text."""
+    """For each of the table's three rows, where it has white text, one byte a pixel."""
     x, y, w, h = TABLE
-    return [(view[y + k * h:y + k * h + h, x:x + w] == 255).all(axis=2) for k in range(3)]
+    return [(view[y + k * h:y + k * h + h, x:x + w] == 255).all(axis=2).tobytes()
+            for k in range(3)]
 
 
 class Display:
     """An Xvfb server of the given size with a black root, with evilwm unless wm is False (without
-    a window manager a full-screen window stays 1 x 1)."""
+    a window manager a full-screen window stays 1 x 1). Both write to this process's standard
+    error, so a failure to start is told there."""
 
-    def __init__(self, size=(800, 600), wm=True):
-        self.size, self.procs, self.x, self.log = size, [], None, tempfile.TemporaryFile()
-        try:
-            self.start(wm)
-        except BaseException:
-            self.close()
-            raise
+    def __init__(self, size=(800, 600)):
+        self.size, self.procs, self.x = size, [], None
 
-    def spawn(self, *args, **kwargs):
-        self.procs.append(subprocess.Popen(args, stdout=self.log, stderr=self.log, **kwargs))
-
-    def failed(self, what):
-        self.log.seek(0)
-        return RuntimeError(f"{what} is not up: " + self.log.read().decode(errors="replace"))
-
-    def start(self, wm):
+    def start(self, wm=True):
         for _ in range(3):  # two servers starting at once may try the same number
             read, write = os.pipe()
-            self.spawn("Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-noreset", "-br",
-                       "-screen", "0", "%dx%dx24" % self.size, pass_fds=(write,))
+            self.procs.append(subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-noreset", "-br",
+                 "-screen", "0", "%dx%dx24" % self.size], pass_fds=(write,)))
             os.close(write)
             with os.fdopen(read) as pipe:
                 number = select.select([pipe], [], [], 20)[0] and pipe.readline().strip()
             if number:
                 break
-        else:
-            raise self.failed("Xvfb")
-        self.env = dict(base_env(), DISPLAY=":" + number)
+        self.env = dict(base_env(), DISPLAY=f":{number}")
         self.x = xlib.Display(self.env["DISPLAY"])
         self.root, self.name = self.x.screen().root, self.x.intern_atom("_NET_WM_NAME")
         if wm:
             # Up once it redirects the root's windows and names itself as SDL checks for.
-            self.spawn("evilwm", "-fn", "fixed", env=self.env)
+            self.procs.append(subprocess.Popen(["evilwm", "-fn", "fixed"], env=self.env))
             check = self.x.intern_atom("_NET_SUPPORTING_WM_CHECK")
             if not until(lambda: self.procs[-1].poll() is None and self.root.get_full_property(
                     check, X.AnyPropertyType) and self.root.get_attributes().all_event_masks
                     & X.SubstructureRedirectMask, 10):
-                raise self.failed("evilwm")
+                raise RuntimeError("evilwm is not up")
 
     def close(self):
         if self.x:
@@ -148,7 +137,6 @@ class Display:
         for proc in reversed(self.procs):
             proc.kill()
             proc.wait()
-        self.log.close()
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *args], env=self.env, capture_output=True, timeout=60)
@@ -189,7 +177,7 @@ class Run:
     limits set to the (resource, value) pairs in limits."""
 
     def __init__(self, rt, display=None, args=(), env=None, limits=()):
-        self.display, self.boxes = display, []
+        self.display, self.boxes, self.out, self.err = display, [], "", ""
         self.proc = subprocess.Popen(
             ["timeout", "-k", "5", str(LIFETIME), "./zentaris", *args], cwd=rt,
             env=env or (display.env if display else base_env()), stdout=subprocess.PIPE,
@@ -264,8 +252,9 @@ class Case(unittest.TestCase):
         return rt
 
     def display(self, size=(800, 600), wm=True):
-        display = Display(size, wm)
+        display = Display(size)
         self.addCleanup(display.close)
+        display.start(wm)
         return display
 
     def game(self, rt, display=None, args=(), env=None, limits=()):
@@ -304,7 +293,8 @@ class Case(unittest.TestCase):
         if not shot:
             path = os.path.join(tempfile.mkdtemp(prefix="zentaris-shot-"), "last.png")
             run.display.shot().save(path)
-            self.fail(f"no {what} within {timeout} s (last screenshot {path}); stderr:\n{run.err}")
+            self.fail(f"no {what} within {timeout} s (last screenshot {path}, status {run.kill()}"
+                      f"); stderr:\n{run.err}")
         return shot
 
     def page(self, run, name, timeout=20):
