@@ -73,7 +73,8 @@ def boing():
     phase = np.cumsum(2 * np.pi * 140.0 * (1.0 + 0.45 * np.exp(-t * 14.0)) * (1.0 + wobble) / RATE)
     twang = np.exp(-t * 7.0)
     env = (1 - np.exp(-t * 400.0)) * np.exp(-t * 4.0)
-    tone = np.sin(phase) + twang * sum(a * np.sin(k * phase) for k, a in ((2, 0.35), (3, 0.18), (4, 0.08)))
+    overtones = sum(a * np.sin(k * phase) for k, a in ((2, 0.35), (3, 0.18), (4, 0.08)))
+    tone = np.sin(phase) + twang * overtones
     return finish(env * tone, EFFECT_PEAK_DB, 0.08)
 
 
@@ -96,7 +97,8 @@ def fail():
     phase = np.cumsum(2 * np.pi * (95.0 + 70.0 * np.exp(-t * 22.0)) / RATE)
     env = (1 - np.exp(-t * 500.0)) * np.exp(-t * 11.0)
     knock = 2.5 * noise * np.exp(-t * 90.0)
-    return finish(env * (np.sin(phase) + 0.15 * np.sin(2 * phase)) + knock, EFFECT_PEAK_DB - 1.0, 0.06)
+    bonk = env * (np.sin(phase) + 0.15 * np.sin(2 * phase))
+    return finish(bonk + knock, EFFECT_PEAK_DB - 1.0, 0.06)
 
 
 # ---------------------------------------------------------------- music
@@ -148,8 +150,8 @@ def tone(f, dur, level, attack, decay, ring, release, partials, vibrato=0.0):
 
 def mallet(note, dur, level):
     """A soft vibraphone-like note that rings a little past dur."""
-    return tone(hz(note), dur, level, 300.0, 1.6, 0.6, 9.0, ((1, 1.0, 0), (2, 0.18, 6.0), (4, 0.06, 20.0)),
-                vibrato=0.25)
+    return tone(hz(note), dur, level, 300.0, 1.6, 0.6, 9.0,
+                ((1, 1.0, 0), (2, 0.18, 6.0), (4, 0.06, 20.0)), vibrato=0.25)
 
 
 def pluck(note, dur, level, bright):

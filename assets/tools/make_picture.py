@@ -68,7 +68,8 @@ def main():
         raise SystemExit("%s is not listed in %s" % (args.name, args.manifest))
     svg = os.path.join(os.path.dirname(os.path.abspath(args.manifest)), args.name + ".svg")
     root = ElementTree.parse(svg).getroot()
-    if [root.get("width"), root.get("height")] != [str(entry.width), str(entry.height)]:
+    size = [root.get(k, "").removesuffix("px") for k in ("width", "height")]
+    if size != [str(entry.width), str(entry.height)]:
         raise SystemExit("%s: the canvas must be %dx%d pixels as the manifest says"
                          % (svg, entry.width, entry.height))
     rgb, nudged = flatten(render(svg, args.rsvg), entry.keyed, entry.outlined)

@@ -12,7 +12,7 @@ import xml.etree.ElementTree as ET
 from PIL import ImageFont
 
 SVG = "{http://www.w3.org/2000/svg}"
-PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets", "pictures")
+PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../assets/pictures")
 FONT = os.path.realpath(os.path.join(os.environ["ZENTARIS_RUNTIME_DIR"], "fonts", "FreeSans.ttf"))
 MARGIN = 2
 
@@ -38,8 +38,9 @@ class PictureTexts(unittest.TestCase):
         self.assertEqual(p["font-family"].strip("'\""), "FreeSans")
         face = FONT.replace(".ttf", "Bold.ttf") if p.get("font-weight") in ("bold", "700") else FONT
         # A hundred times the size, as this Pillow takes whole sizes only.
-        font = ImageFont.truetype(face, round(100 * float(re.match(r"[\d.]+", p["font-size"]).group())))
-        at = {"middle": 0.5, "end": 1.0}.get(p.get("text-anchor"), 0.0) * font.getlength(words) / 100
+        size = float(re.match(r"[\d.]+", p["font-size"]).group())
+        font = ImageFont.truetype(face, round(100 * size))
+        at = {"middle": 0.5, "end": 1.0}.get(p.get("text-anchor"), 0) * font.getlength(words) / 100
         halo = float(p.get("stroke-width", 0)) / 2
         left, top, right, bottom = (v / 100 for v in font.getbbox(words, anchor="ls"))
         x, y = float(text.get("x")), float(text.get("y"))
