@@ -4,8 +4,9 @@
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
 set(ZENTARIS_TEST_SUPPORT ${CMAKE_CURRENT_LIST_DIR})
 
-function(zentaris_python_test labels module class timeout)
+function(zentaris_python_test labels script class timeout)
     list(GET labels 0 prefix)
+    get_filename_component(module ${script} NAME_WE)
     add_test(NAME ${prefix}.${class}
         COMMAND ${Python3_EXECUTABLE} -B -m unittest -v ${module}.${class})
     set_tests_properties(${prefix}.${class} PROPERTIES
