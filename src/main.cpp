@@ -7,10 +7,14 @@
 #include "framework/CCommandLine.h"
 #include "framework/CFramework.h"
 #include "game/CGame.h"
+#include "record/RecordCommand.h"
 
 int main(int argc, char** argv) {
-    // Read before any SDL call: help, version and a misuse never open a window.
+    // Read before any SDL call: help, version, a misuse and the reports never open a window.
     const CCommandLine commandLine = ParseCommandLine(argc, argv);
+    if (commandLine.m_iRun >= RUN_REPORT) {
+        return RunRecordCommand(commandLine, stdout, stderr);
+    }
     if (commandLine.m_iRun != RUN_GAME) {
         return AnswerCommandLine(commandLine, stdout, stderr);
     }

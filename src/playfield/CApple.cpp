@@ -11,6 +11,8 @@
 #include "framework/CTimer.h"
 #include "media/CMyFont.h"
 #include "media/CSprite.h"
+#include "record/RecordHooks.h"
+#include "record/RecordTask.h"
 
 namespace {
 const char* const TEXT_RENDER_FAILED = "Text Rendern gescheitert!";
@@ -137,6 +139,9 @@ void CApple::Update() {
         m_fAnimPhase -= ANIM_FRAMES;
     }
     if (m_fYPos > BOTTOM_LINE) {
+        if (m_bAlive) {
+            RecordApple(*this, OUTCOME_FELL);
+        }
         m_bAlive = false;
     }
 }
