@@ -95,11 +95,11 @@ void CReport::WriteText(std::FILE* pOut) const {
                 practice.push_back(FactLine(fact, judgement));
             }
         }
-        std::fprintf(pOut, "  Braucht Übung: %zu Aufgaben\n", practice.size());
+        std::fprintf(pOut, "  Aufgaben, die Übung brauchen: %zu\n", practice.size());
         for (const std::string& strLine : practice) {
             std::fprintf(pOut, "    %s\n", strLine.c_str());
         }
-        std::fprintf(pOut, "  Noch nicht beurteilt: %d Aufgaben\n", iNotYet);
+        std::fprintf(pOut, "  Aufgaben, die noch nicht beurteilt sind: %d\n", iNotYet);
     }
 }
 
