@@ -89,10 +89,11 @@ TEST_F(RecordedGame, GameLeftWithF2KeepsEachAppleWithItsOutcomeAndTime) {
     Handle({Key(SDL_SCANCODE_F2)});
 
     // Seconds in the air: (y + 60) / 20, as the apples fall 20 pixels a second from y -60.
-    EXPECT_EQ(Apples(),
-              (std::vector<std::string>{"3|x|4|3|4|solved|5.00", "2|x|6|2|6|solved|8.00",
-                                        "42|:|6|7|6|solved|10.00", "5|x|5|5|5|landed|22.50",
-                                        "9|x|9|9|9|fell|32.55", "8|x|7|8|7|falling|3.10"}));
+    const std::vector<std::string> apples = {
+        "3|x|4|3|4|solved|5.00",  "2|x|6|2|6|solved|8.00", "42|:|6|7|6|solved|10.00",
+        "5|x|5|5|5|landed|22.50", "9|x|9|9|9|fell|32.55",  "8|x|7|8|7|falling|3.10",
+    };
+    EXPECT_EQ(Apples(), apples);
     EXPECT_EQ(Rows("select player, task_range, operation, score, finished, misses from games"),
               std::vector<std::string>{"EvaLotta|10|x|" + std::to_string(iScore) + "|0|1"});
 }
