@@ -76,9 +76,10 @@ void WritePlayer(std::FILE* pOut, const SPlayerReport& player) {
     const int* pOutcomes = player.aiOutcomes;
     std::fprintf(pOut, "<section>\n<h2>%s</h2>\n", HtmlEscape(player.strName).c_str());
     std::fprintf(pOut,
-                 "<p>%d Spiele, davon %d nicht zu Ende gespielt. Äpfel: %d gelöst, %d auf einem "
-                 "Pferd gelandet, %d zwischen den Pferden gefallen, %d beim Spielende noch im "
-                 "Fall. Antworten, die keinen Apfel lösten: %d. Mittlere Lösezeit: %s.</p>\n",
+                 "<p>Spiele: %d, davon %d nicht zu Ende gespielt.<br>Äpfel: %d gelöst, %d auf "
+                 "einem Pferd gelandet, %d zwischen den Pferden gefallen, %d beim Spielende noch "
+                 "im Fall.<br>Antworten, die keinen Apfel lösten: %d. Mittlere Lösezeit: "
+                 "%s.</p>\n",
                  player.iGames, player.iUnfinished, pOutcomes[OUTCOME_SOLVED],
                  pOutcomes[OUTCOME_LANDED], pOutcomes[OUTCOME_FELL], pOutcomes[OUTCOME_FALLING],
                  player.iMisses, GermanSeconds(player.fMedianSeconds).c_str());

@@ -3,6 +3,7 @@ Xvfb with evilwm, and the ways it ends (Escape, closing the window, SIGTERM)."""
 
 import os
 import signal
+import subprocess
 import sys
 import unittest
 
@@ -41,14 +42,26 @@ class CommandLine(harness.Case):
         self.assertEqual(out.lower(), "zentaris %s\n" % os.environ["ZENTARIS_VERSION"])
         self.assertEqual(err, "", "--version wrote to standard error")
 
-    def test_wrong_arguments_end_with_status_2_and_the_usage(self):
+    def test_wrong_arguments_are_named_and_end_with_status_2_and_the_usage(self):
         usage = self.run_with("--help")[1]
-        for args in (["--bogus"], ["stray"], ["--window", "stray"]):
+        misuses = {("--bogus",): "unbekannte Option „--bogus“", ("stray",): "überzähliges "
+                   "Argument „stray“", ("--window", "stray"): "überzähliges Argument „stray“",
+                   ("--report-csv",): "„--report-csv“ braucht einen Dateinamen"}
+        for args, said in misuses.items():
             with self.subTest(args=args):
                 status, out, err = self.run_with(*args)
                 self.assertEqual(status, 2, err)
                 self.assertEqual(out, "", "a wrong argument wrote to standard output")
-                self.assertIn(usage, err, "standard error lacks the usage")
+                self.assertEqual(err, f"zentaris: {said}\n{usage}")
+
+    def test_help_or_version_that_cannot_be_written_ends_with_status_1(self):
+        for option in ("--help", "--version"):
+            with open("/dev/full", "w") as full:
+                done = subprocess.run(["timeout", "-k", "5", "30", "./zentaris", option],
+                                      cwd=self.runtime(), stdout=full, stderr=subprocess.PIPE,
+                                      env=harness.bare_env(), text=True)
+            self.assertEqual(done.returncode, 1, f"{option} into a full disk")
+            self.assertIn("Schreibfehler", done.stderr, option)
 
 
 class Window(harness.Case):
