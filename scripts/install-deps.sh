@@ -17,6 +17,8 @@ packages=(
     xvfb x11-xkb-utils evilwm xfonts-base xdotool x11-utils x11-apps e2fsprogs sqlite3
     # memcheck session; the start-up benchmark reads pixels through Xlib
     valgrind python3-xlib
+    # the learning report's page shown in a real browser
+    chromium
     # install and package checks
     desktop-file-utils appstream dpkg-dev file lintian mandoc man-db gzip
 )
