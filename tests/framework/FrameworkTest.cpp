@@ -54,7 +54,8 @@ TEST(Framework, WindowShowsTheImageAtItsOwnSizeWithTheButtonWhereItIsDrawn) {
 }
 
 TEST(CommandLine, OptionsChooseTheRunAndAnythingElseIsAMisuse) {
-    const char* const runs[] = {"game", "help", "version", "misuse"};
+    const char* const runs[] = {"game",   "help", "version", "misuse",
+                                "report", "html", "csv",     "forget"};
     const std::pair<std::vector<const char*>, std::string> cases[] = {
         {{}, "game"},
         {{"-w"}, "game window"},
@@ -68,7 +69,13 @@ TEST(CommandLine, OptionsChooseTheRunAndAnythingElseIsAMisuse) {
         {{"-w", ""}, "misuse"},
         {{"--windows"}, "misuse"},
         {{"-wh"}, "misuse"},
-        {{"--"}, "misuse"}};
+        {{"--"}, "misuse"},
+        {{"--report", "Ida", "-w"}, "report"},
+        {{"--report-html", "a.html", "--version"}, "version"},
+        {{"--report-csv", "a.csv", "Ida"}, "misuse"},
+        {{"--report", "--forget", "Ida"}, "misuse"},
+        {{"--forget", "-w"}, "misuse"},
+        {{"--forget", "Ida"}, "forget"}};
     for (auto [args, strExpected] : cases) {
         args.insert(args.begin(), "zentaris");
         const CCommandLine line = ParseCommandLine(static_cast<int>(args.size()), args.data());

@@ -71,16 +71,15 @@ TEST_F(Report, TextGivesEachPlayersGamesApplesAndFactsToPractise) {
 
 TEST(CsvField, QuotesAsRfc4180AsksAndDisarmsFormulas) {
     const std::pair<const char*, const char*> fields[] = {
-        {"Anna", "Anna"},
-        {"7 x 8", "7 x 8"},
         {"a,b", "\"a,b\""},
-        {"sagt \"hallo\"", "\"sagt \"\"hallo\"\"\""},
-        {"zwei\r\nZeilen", "\"zwei\r\nZeilen\""},
+        {"sagt \"ja\"", "\"sagt \"\"ja\"\"\""},
         {"=1+2", "'=1+2"},
         {"+49", "'+49"},
         {"-3", "'-3"},
-        {"@SUMME(A1)", "'@SUMME(A1)"},
-        {"=A1,B1", "\"'=A1,B1\""}};
+        {"@A1", "'@A1"},
+        {"=A1,B1", "\"'=A1,B1\""},
+        {"7 x 8", "7 x 8"},
+    };
     for (const auto& [pText, pField] : fields) {
         EXPECT_EQ(CsvField(pText), pField);
     }
@@ -153,10 +152,10 @@ static std::vector<SAttempt> Attempts(const std::string& strOutcomes) {
 
 TEST(PracticeRule, JudgesFromThreeAttemptsOnTheLastFiveAndOnTwiceTheOwnMedian) {
     const std::pair<const char*, int> facts[] = {
-        {"", JUDGED_NEVER},           {"..", JUDGED_NEVER},       {"ll", JUDGED_NOT_YET},
-        {"ss.", JUDGED_NOT_YET},      {"sss", JUDGED_KNOWN},      {"lssssss", JUDGED_KNOWN},
-        {"ssssssl", JUDGED_PRACTICE}, {"ssfss", JUDGED_PRACTICE}, {"ssS", JUDGED_KNOWN},
-        {"sSS", JUDGED_PRACTICE}};
+        {"..", JUDGED_NEVER},     {"ss.", JUDGED_NOT_YET},     {"sss", JUDGED_KNOWN},
+        {"lsssss", JUDGED_KNOWN}, {"sssssl", JUDGED_PRACTICE}, {"ssfss", JUDGED_PRACTICE},
+        {"ssS", JUDGED_KNOWN},    {"sSS", JUDGED_PRACTICE},
+    };
     for (const auto& [pOutcomes, iJudged] : facts) {
         EXPECT_EQ(JudgeFact(Attempts(pOutcomes), 2.0f).iJudged, iJudged) << pOutcomes;
     }
