@@ -79,7 +79,10 @@ DATABASE_FAULTS = {
     "corrupt": (corrupt, report("file is not a database", CREATE)
                 + report("file is not a database", READ)),
     "locked": (locked, report("database is locked", CREATE) + report("database is locked", READ)),
-    "impossible to create": (impossible_to_create, report("unable to open database file", OPEN)),
+    # The game also fails to write the learning record of the game left with Escape.
+    "impossible to create": (impossible_to_create, report("unable to open database file", OPEN)
+                             + "Lernaufzeichnung nicht gespeichert (score/record.db): unable to "
+                               "open database file\n"),
     "a FIFO at its path": (fifo, report("unable to open database file", OPEN)),
 }
 
