@@ -138,11 +138,12 @@ void CApple::Update() {
     if (m_fAnimPhase >= ANIM_FRAMES) {
         m_fAnimPhase -= ANIM_FRAMES;
     }
+    const bool bWasAlive = m_bAlive;
     if (m_fYPos > BOTTOM_LINE) {
-        if (m_bAlive) {
-            RecordApple(*this, OUTCOME_FELL);
-        }
         m_bAlive = false;
+    }
+    if (bWasAlive && !m_bAlive) {
+        RecordApple(*this, OUTCOME_FELL);
     }
 }
 
