@@ -1,8 +1,8 @@
 // Zentaris: apples with multiplication tasks fall from a tree; type the answer and press Space.
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <malloc.h>
 
 #include "framework/CCommandLine.h"
 #include "framework/CFramework.h"
@@ -10,6 +10,9 @@
 #include "record/RecordCommand.h"
 
 int main(int argc, char** argv) {
+    // A write past a file-size limit then fails like a full disk, and is reported as such,
+    // instead of the signal killing the game and its unsaved score.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Read before any SDL call: help, version, a misuse and the reports never open a window.
     const CCommandLine commandLine = ParseCommandLine(argc, argv);
     if (commandLine.m_iRun >= RUN_REPORT) {
@@ -22,10 +25,6 @@ int main(int argc, char** argv) {
         CFramework::Get()->Quit();
         std::exit(1);
     }
-    // The pictures' large buffers are mapped apart from the heap, so those that loading lets go
-    // of go back to the system. Set only now: the drawing driver's own set-up allocates and frees
-    // many buffers just above this size, which glibc's adaptive threshold keeps in the heap.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     {
         CGame game;
         game.Init();

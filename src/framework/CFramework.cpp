@@ -6,6 +6,7 @@
 #include "framework/CTimer.h"
 #include "media/CMyFont.h"
 #include "media/CMySound.h"
+#include "media/Picture.h"
 
 namespace {
 // Codes of InitCursor: which cursor step failed.
@@ -20,7 +21,7 @@ enum {
 const char* const FONT_FILE = "fonts/FreeSans.ttf";
 
 SDL_Surface* LoadKeyedBitmap(const char* pFile) {
-    SDL_Surface* pSurface = SDL_LoadBMP_RW(SDL_RWFromFile(pFile, "rb"), 1);
+    SDL_Surface* pSurface = LoadPicture(pFile);
     if (pSurface != nullptr) {
         SDL_SetColorKey(pSurface, SDL_TRUE, SDL_MapRGB(pSurface->format, 255, 0, 255));
     }

@@ -1,7 +1,6 @@
 #include "game/CGame.h"
 
 #include <SDL.h>
-#include <malloc.h>
 
 #include "AssetGeometry.h"
 #include "framework/CFramework.h"
@@ -48,17 +47,6 @@ CSprite* NewSheet(const SAssetGeometry& picture) {
     CSprite* pSprite = new CSprite;
     pSprite->Load(picture);
     return pSprite;
-}
-
-// What the start page needs besides its picture is there; a missing one is reported in its
-// turn while the game loads. Only opened: the table reads it when it is drawn.
-bool HasHighScorePicture() {
-    SDL_RWops* pFile = SDL_RWFromFile(ASSET_HIGHSCORE.pFile, "rb");
-    if (pFile == nullptr) {
-        return false;
-    }
-    SDL_RWclose(pFile);
-    return true;
 }
 
 void DeleteSprite(CSprite*& pSprite) {
@@ -123,8 +111,7 @@ CGame::CGame()
       m_fSpawnInterval(0.0f), m_fAccelTimer(0.0f), m_iScore(0), m_pScoreText(nullptr),
       m_bScoreChanged(false), m_pHighScoreText(nullptr), m_bHighScoreChanged(false),
       m_iState(STATE_START), m_pPlayerNameText(nullptr), m_bPlayerNameChanged(false),
-      m_bHelp(false), m_iRange(START_RANGE), m_bMultiply(true), m_bScoreStored(false),
-      m_iScoreRowId(0), m_iStoredScore(0) {}
+      m_bHelp(false), m_iRange(START_RANGE), m_bMultiply(true) {}
 
 // The sprites, the witch and the text surfaces are released by Quit.
 CGame::~CGame() {}
@@ -142,28 +129,11 @@ void CGame::Init() {
     m_bHighScoreChanged = true;
     m_iRange = START_RANGE;
     m_bMultiply = true;
-    m_bScoreStored = false;
-    m_iScoreRowId = 0;
-
-    CDBConnection::Get()->OpenDB(SCORE_DATABASE);
-
-    // The start page is shown as soon as all it shows is there, and everything else loads
-    // behind it; the first frame of the loop draws it the same. If its picture cannot be read
-    // here, it is loaded, and reported, in its turn below.
-    CSprite* pStartPage = new CSprite;
-    if (pStartPage->TryLoad(ASSET_STARTPAGE) && HasHighScorePicture()) {
-        m_pStartPage = pStartPage;
-        CFramework::Get()->Clear();
-        DrawStartPage(*this);
-        CFramework::Get()->Flip();
-        // The table is kept: read once, a broken score store is reported once.
-        CFramework::Get()->Clear();
-    } else {
-        DeleteSprite(pStartPage);
-    }
 
     m_pWitch = new CWitchey;
     m_pWitch->Init();
+
+    CDBConnection::Get()->OpenDB(SCORE_DATABASE);
 
     CMySound* pSound = CMySound::Get();
     pSound->Load("Sound/sound.wav", SOUND_MUSIC);
@@ -171,12 +141,6 @@ void CGame::Init() {
     pSound->Load("Sound/success.wav", SOUND_SUCCESS);
     pSound->Load("Sound/fail.wav", SOUND_FAIL);
 
-    // The help page's two pictures pass through a larger form while they load (the page's runs
-    // are made from its pixels; the backing's runs are undone to blend it), so they come first,
-    // while the least is held.
-    m_pHelpScreen = NewSheet(ASSET_HELPSCREEN);
-    m_pHelpScreenBack = NewSheet(ASSET_HELPSCREEN_BACK);
-    m_pHelpScreenBack->SetAlpha(HELP_BACK_ALPHA);
     m_pBackground = NewPicture(ASSET_BAUM);
     m_pGameOver = NewPicture(ASSET_GAMEOVER2);
     m_pAppleSprite = NewSheet(ASSET_APPLE5);
@@ -191,13 +155,13 @@ void CGame::Init() {
     m_Horses.push_back(rightHorse);
     m_pLivesSprite = NewSheet(ASSET_LIVES);
     m_pShowScoreSprite = NewSheet(ASSET_SHOWSCORE);
-    if (m_pStartPage == nullptr) {
-        m_pStartPage = NewSheet(ASSET_STARTPAGE);
-    }
+    m_pStartPage = NewSheet(ASSET_STARTPAGE);
+    m_pHelpScreen = NewSheet(ASSET_HELPSCREEN);
+    m_pHelpScreenBack = NewSheet(ASSET_HELPSCREEN_BACK);
+    m_pHelpScreenBack->SetAlpha(HELP_BACK_ALPHA);
 
     m_fSpawnTimer = FIRST_SPAWN_TIMER;
     m_bRunning = true;
-    malloc_trim(0);
 }
 
 void CGame::Run() {
@@ -260,8 +224,6 @@ void CGame::ResetGame(int iMode) {
     m_bScoreChanged = true;
     m_bHighScoreChanged = true;
     // The next finished game gets a row of its own.
-    m_bScoreStored = false;
-    m_iScoreRowId = 0;
 
     // The first frame after a reset measures its time from here.
     CFramework::Get()->Update();

@@ -45,8 +45,6 @@ public:
     void RenderApples();
     void CheckCollisions();
     void RenderHorses();
-    // Stores the finished game's row once, or brings its score up to date.
-    void StoreFinalScore();
     void Accelerate();
     void CheckSolution();
     void RenderBonus();
@@ -83,9 +81,4 @@ public:
     bool m_bHelp;
     int m_iRange;
     bool m_bMultiply;
-    // A finished game has one row; only ResetGame arms the store for a new one.
-    bool m_bScoreStored;
-    // Row id of the finished game's row (0: none was stored) and the score it holds.
-    long long m_iScoreRowId;
-    int m_iStoredScore;
 };

@@ -7,6 +7,7 @@
 #include "game/Utf8Text.h"
 #include "media/CMyFont.h"
 #include "media/CSprite.h"
+#include "media/Picture.h"
 #include "scorestore/CDBConnection.h"
 
 namespace {
@@ -120,7 +121,7 @@ void CGame::RenderHighScore(bool bHelpPage) {
             SDL_FreeSurface(m_pHighScoreText);
         }
         // Loaded afresh each time: the rows drawn into the last copy are gone.
-        m_pHighScoreText = SDL_LoadBMP_RW(SDL_RWFromFile(HIGHSCORE_BITMAP, "rb"), 1);
+        m_pHighScoreText = LoadPicture(HIGHSCORE_BITMAP);
         if (m_pHighScoreText == nullptr) {
             CSprite::FailLoad(HIGHSCORE_BITMAP);
         }
@@ -135,8 +136,7 @@ void CGame::RenderHighScore(bool bHelpPage) {
         }
         // Rows are drawn into the picture as loaded; the finished table is then kept in the
         // screen's format, so showing it is a plain copy.
-        m_pHighScoreText =
-            CSprite::ToScreenFormat(m_pHighScoreText, CFramework::Get()->m_pScreen, true);
+        m_pHighScoreText = ToScreenFormat(m_pHighScoreText, CFramework::Get()->m_pScreen);
         m_bHighScoreChanged = false;
     }
     if (m_pHighScoreText != nullptr) {

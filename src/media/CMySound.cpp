@@ -9,30 +9,24 @@ namespace {
 const char* const BOX_TITLE = "Datei fehlt";
 const std::size_t MESSAGE_SIZE = 1024;
 
-// A WAV file whose data chunk reaches past the end of the file was cut short; SDL_mixer would
-// play the part that is left and say nothing. The size in the RIFF header is not asked: a file
-// written as a stream holds 0xFFFFFFFF there, and in its data length too, meaning "up to the end
-// of the file".
-const Sint64 STREAM_LENGTH = 0xFFFFFFFF;
-
-bool IsCutShort(const std::string& strFile) {
+// The mixer's music reader trusts the data chunk's length: a music file cut short would play
+// what is left and say nothing. (SDL's own reader checks the effects, see Init.) A length of
+// 0xFFFFFFFF, written by streaming tools, means "up to the end of the file".
+bool IsMusicCutShort(const std::string& strFile) {
     SDL_RWops* pFile = SDL_RWFromFile(strFile.c_str(), "rb");
     if (pFile == nullptr) {
         return false; // the loader reports it
     }
     const Sint64 iSize = SDL_RWsize(pFile);
-    char szTag[4] = {0, 0, 0, 0};
-    bool bWave = SDL_RWread(pFile, szTag, 1, 4) == 4 && SDL_memcmp(szTag, "RIFF", 4) == 0;
-    bWave = bWave && SDL_RWseek(pFile, 8, RW_SEEK_SET) == 8 &&
-            SDL_RWread(pFile, szTag, 1, 4) == 4 && SDL_memcmp(szTag, "WAVE", 4) == 0;
     // Chunks follow the 12-byte header: a tag, a 32-bit length, the body padded to even length.
     Sint64 iChunk = 12;
+    char szTag[4] = {0, 0, 0, 0};
     bool bCut = false;
-    while (bWave && iChunk + 8 <= iSize && SDL_RWseek(pFile, iChunk, RW_SEEK_SET) == iChunk &&
+    while (iChunk + 8 <= iSize && SDL_RWseek(pFile, iChunk, RW_SEEK_SET) == iChunk &&
            SDL_RWread(pFile, szTag, 1, 4) == 4) {
         const Sint64 iLength = SDL_ReadLE32(pFile);
         if (SDL_memcmp(szTag, "data", 4) == 0) {
-            bCut = iLength != STREAM_LENGTH && iChunk + 8 + iLength > iSize;
+            bCut = iLength != 0xFFFFFFFF && iChunk + 8 + iLength > iSize;
             break;
         }
         iChunk += 8 + iLength + (iLength & 1);
@@ -48,8 +42,7 @@ void ShowBox(const char* pText) {
 
 CMySound::CMySound()
     : m_iFrequency(44100), m_uFormat(AUDIO_S16LSB), m_iChannels(2), m_iChunkSize(4096),
-      m_pMusic(nullptr), m_pBoing(nullptr), m_pSuccess(nullptr),
-      m_pFail(nullptr), m_iPlayCount{0, 0, 0, 0, 0} {}
+      m_pMusic(nullptr), m_pBoing(nullptr), m_pSuccess(nullptr), m_pFail(nullptr) {}
 
 int CMySound::SlotOf(int iId) {
     return (iId == SOUND_MUSIC || iId == SOUND_BOING || iId == SOUND_SUCCESS) ? iId : SOUND_FAIL;
@@ -67,6 +60,9 @@ Mix_Chunk** CMySound::ChunkSlot(int iId) {
 }
 
 bool CMySound::Init() {
+    // An effect whose data chunk reaches past the end of its file was cut short: SDL refuses it
+    // instead of playing what is left.
+    SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
     if (Mix_OpenAudio(m_iFrequency, m_uFormat, m_iChannels, m_iChunkSize) == -1) {
         // Kept before the box is shown: showing it may set an error of its own.
         char szError[MESSAGE_SIZE];
@@ -94,12 +90,9 @@ void CMySound::FailLoad(const std::string& strFile) {
 }
 
 bool CMySound::Load(const std::string& strFile, int iId) {
-    if (IsCutShort(strFile)) {
-        FailLoad(strFile);
-    }
     if (SlotOf(iId) == SOUND_MUSIC) {
         m_pMusic = Mix_LoadMUS(strFile.c_str());
-        if (m_pMusic == nullptr) {
+        if (m_pMusic == nullptr || IsMusicCutShort(strFile)) {
             FailLoad(strFile);
         }
         return true;
@@ -113,9 +106,7 @@ bool CMySound::Load(const std::string& strFile, int iId) {
 }
 
 void CMySound::Play(int iId) {
-    const int iSlot = SlotOf(iId);
-    ++m_iPlayCount[iSlot];
-    if (iSlot == SOUND_MUSIC) {
+    if (SlotOf(iId) == SOUND_MUSIC) {
         if (m_pMusic != nullptr) {
             Mix_PlayMusic(m_pMusic, -1);
         }
@@ -125,10 +116,6 @@ void CMySound::Play(int iId) {
     if (pChunk != nullptr) {
         Mix_PlayChannelTimed(-1, pChunk, 0, -1);
     }
-}
-
-int CMySound::PlayCount(int iId) const {
-    return m_iPlayCount[SlotOf(iId)];
 }
 
 void CMySound::Stop() {

@@ -20,9 +20,6 @@ public:
     void Play(int iId);
     void Stop();
 
-    // How often Play was asked for each id (1 to 4; other ids count as 4), played or not.
-    int PlayCount(int iId) const;
-
     int m_iFrequency;
     Uint16 m_uFormat;
     int m_iChannels;
@@ -36,6 +33,4 @@ private:
     static int SlotOf(int iId);
     Mix_Chunk** ChunkSlot(int iId);
     [[noreturn]] void FailLoad(const std::string& strFile);
-
-    int m_iPlayCount[5];
 };

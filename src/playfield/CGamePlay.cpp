@@ -117,25 +117,8 @@ void CGame::RenderHorses() {
         m_strPlayerName = NAMELESS_PLAYER;
     }
     RecordGameEnds(*this, true);
-    StoreFinalScore();
-}
-
-void CGame::StoreFinalScore() {
-    CDBConnection* pDB = CDBConnection::Get();
-    // Play entered again from the game-over page without a reset ends at once: the game has its
-    // row already.
-    if (!m_bScoreStored) {
-        m_bScoreStored = true;
-        if (pDB->WriteScore(m_strPlayerName, m_iScore)) {
-            m_iScoreRowId = pDB->m_iLastRowId;
-            m_iStoredScore = m_iScore;
-        }
-    } else if (m_iScoreRowId != 0 && m_iScore != m_iStoredScore) {
-        // Apples left on the game-over page can still be solved: the game's one row follows.
-        if (pDB->UpdateScore(m_iScoreRowId, m_iScore)) {
-            m_iStoredScore = m_iScore;
-        }
-    }
+    // Play entered again from the game-over page ends at once and stores the score again.
+    CDBConnection::Get()->WriteScore(m_strPlayerName, m_iScore);
     m_bHighScoreChanged = true;
 }
 
@@ -194,9 +177,6 @@ void CGame::CheckSolution() {
         RecordMiss();
         CMySound::Get()->Play(SOUND_FAIL);
         return;
-    }
-    if (m_iState == STATE_GAMEOVER && m_bScoreStored) {
-        StoreFinalScore();
     }
     // A strike restarts with only the apples solved now.
     if (m_pWitch != nullptr) {

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <utility>
 
+#include <sys/resource.h>
+
 #include <SDL.h>
 #include <sqlite3.h>
 
@@ -28,9 +30,6 @@ static_assert(sizeof(CREATE_STATEMENT) - 1 == 141, "the creating statement is 14
 constexpr char STORE_START[] = "insert into scores(name,score) values('";
 constexpr char STORE_MIDDLE[] = "',";
 constexpr char STORE_END[] = ");";
-constexpr char UPDATE_START[] = "update scores set score=";
-constexpr char UPDATE_MIDDLE[] = " where id=";
-constexpr char UPDATE_END[] = ";";
 constexpr char READ_STATEMENT[] = "select name, score from scores order by score desc limit 3;";
 
 constexpr char FALLBACK_NAME[] = "Keine Highscore Anzeige!";
@@ -57,9 +56,21 @@ void ReportDatabaseError(const char* pSqliteText, const char* pDetail) {
     CMyError::PrintError(szText, pDetail, true);
 }
 
+// SQLite tells a write past the process's file-size limit as a plain I/O error; to the player it
+// is a full disk, and is told so.
+bool IsPastFileSizeLimit(sqlite3* pDB) {
+    rlimit limit{};
+    return sqlite3_extended_errcode(pDB) == SQLITE_IOERR_WRITE &&
+           getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY;
+}
+
 // Reports a failed sqlite3_exec and releases its error text, which the caller owns.
 void ReportExecError(sqlite3* pDB, char* pError, const char* pDetail) {
-    ReportDatabaseError(pError != nullptr ? pError : sqlite3_errmsg(pDB), pDetail);
+    const char* pText = pError != nullptr ? pError : sqlite3_errmsg(pDB);
+    if (IsPastFileSizeLimit(pDB)) {
+        pText = sqlite3_errstr(SQLITE_FULL);
+    }
+    ReportDatabaseError(pText, pDetail);
     sqlite3_free(pError);
 }
 
@@ -77,12 +88,19 @@ void MakeParentDirectory(const char* pPath) {
     std::filesystem::create_directories(parent, error);
 }
 
-// A FIFO, a device or a directory at the path is no database: opening a FIFO would block the
-// game for good, before SQLite could say anything. A missing file is made by the open.
+// A FIFO, a device or a directory at the path, or at one of the files SQLite keeps beside it,
+// is no database: opening a FIFO would block the game for good, before SQLite could say
+// anything. Links are followed; a missing file is made by the open.
 bool IsNoDatabaseFile(const char* pPath) {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(pPath, error);
-    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+    for (const char* pSuffix : {"", "-journal", "-wal", "-shm"}) {
+        std::error_code error;
+        const std::filesystem::file_status status =
+            std::filesystem::status(std::string(pPath) + pSuffix, error);
+        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool IsKeptNameByte(char c) {
@@ -95,7 +113,7 @@ int c_callback(void* self, int argc, char** argv, char** colNames) {
     return static_cast<CDBConnection*>(self)->callback(argc, argv, colNames);
 }
 
-CDBConnection::CDBConnection() : m_pDB(nullptr), m_iLastRowId(0) {}
+CDBConnection::CDBConnection() : m_pDB(nullptr) {}
 
 CDBConnection::~CDBConnection() {
     if (m_pDB != nullptr) {
@@ -153,21 +171,6 @@ bool CDBConnection::WriteScore(std::string name, int score) {
     }
     const std::string strStatement = STORE_START + SanitizeText(std::move(name)) + STORE_MIDDLE +
                                      std::to_string(score) + STORE_END;
-    char* pError = nullptr;
-    if (sqlite3_exec(m_pDB, strStatement.c_str(), nullptr, nullptr, &pError) != SQLITE_OK) {
-        ReportExecError(m_pDB, pError, DETAIL_WRITE);
-        return false;
-    }
-    m_iLastRowId = sqlite3_last_insert_rowid(m_pDB);
-    return true;
-}
-
-bool CDBConnection::UpdateScore(long long iRowId, int score) {
-    if (m_pDB == nullptr) {
-        return false;
-    }
-    const std::string strStatement =
-        UPDATE_START + std::to_string(score) + UPDATE_MIDDLE + std::to_string(iRowId) + UPDATE_END;
     char* pError = nullptr;
     if (sqlite3_exec(m_pDB, strStatement.c_str(), nullptr, nullptr, &pError) != SQLITE_OK) {
         ReportExecError(m_pDB, pError, DETAIL_WRITE);

@@ -20,15 +20,10 @@ public:
 
     bool OpenDB(const char* path);
     std::string SanitizeText(std::string text);
-    // Stores one row; its row id is then in m_iLastRowId.
     bool WriteScore(std::string name, int score);
-    // Sets the score of the row that WriteScore stored as iRowId.
-    bool UpdateScore(long long iRowId, int score);
     HighScoreRows ReadHighScore();
     int callback(int argc, char** argv, char** colNames);
 
     sqlite3* m_pDB;
     HighScoreRows m_Rows;
-    // Row id of the last row WriteScore stored, 0 before the first.
-    long long m_iLastRowId;
 };

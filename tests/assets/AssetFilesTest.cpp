@@ -9,7 +9,7 @@
 #include "support/TestRuntime.h"
 
 TEST(Pictures, AreSheetsOfVisibleFramesKeyedWithExactMagentaWithoutAPinkFringe) {
-    const auto IsKey = [](SDL_Color c) { return SameColor(c, {255, 0, 255, 255}); };
+    const auto IsKey = [](int c) { return c == 0xFF00FF; };
     for (const SAssetGeometry& picture : ASSET_PICTURES) {
         SCOPED_TRACE(picture.pFile);
         SDL_Surface* p = SDL_LoadBMP(picture.pFile);
@@ -21,14 +21,12 @@ TEST(Pictures, AreSheetsOfVisibleFramesKeyedWithExactMagentaWithoutAPinkFringe) 
         int iKey = 0, iPinkEdge = 0;
         for (int y = 0; y < p->h; ++y)
             for (int x = 0; x < p->w; ++x) {
-                const SDL_Color c = PixelColor(p, x, y);
-                const bool bEdge = IsKey(PixelColor(p, x - 1, y)) ||
-                                   IsKey(PixelColor(p, x + 1, y)) ||
-                                   IsKey(PixelColor(p, x, y - 1)) || IsKey(PixelColor(p, x, y + 1));
+                const int c = Rgb(p, x, y);
+                const bool bEdge = IsKey(Rgb(p, x - 1, y)) || IsKey(Rgb(p, x + 1, y)) ||
+                                   IsKey(Rgb(p, x, y - 1)) || IsKey(Rgb(p, x, y + 1));
                 iKey += IsKey(c);
                 // Kept pixels next to the key take the dark outline colour #3b2a1e.
-                iPinkEdge +=
-                    picture.bOutlined && bEdge && !IsKey(c) && !SameColor(c, {59, 42, 30, 0});
+                iPinkEdge += picture.bOutlined && bEdge && !IsKey(c) && c != 0x3B2A1E;
                 shown[y / h * (p->w / w) + x / w] += !IsKey(c);
             }
         EXPECT_EQ(iKey > 0, picture.bKeyed) << iKey << " keyed pixels";

@@ -18,14 +18,43 @@ protected:
         m_Game.Init();
         m_pScreen = CFramework::Get()->m_pScreen;
     }
-    void TearDown() override { m_Game.Quit(), StopFramework(); }
-    // Empties the queue, pushes the events and lets the game handle the first of them.
-    void Handle(std::initializer_list<SDL_Event> events) {
+    void TearDown() override {
+        m_Game.Quit();
+        StopFramework();
+    }
+    // Empties the queue, pushes the event and lets the game handle it.
+    void Handle(SDL_Event event) {
         SDL_PumpEvents();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        for (SDL_Event event : events)
-            ASSERT_EQ(SDL_PushEvent(&event), 1);
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
         m_Game.ProcessEvents();
+    }
+    void Key(SDL_Scancode scancode) {
+        SDL_Event event{SDL_KEYDOWN};
+        event.key.keysym.scancode = scancode;
+        Handle(event);
+    }
+    void Text(const char* pText) {
+        SDL_Event event{SDL_TEXTINPUT};
+        SDL_strlcpy(event.text.text, pText, sizeof(event.text.text));
+        Handle(event);
+    }
+    // An apple as the game makes it, then moved to (x, y) with the answer given.
+    CApple& Apple(int x, int y, int iSolution) {
+        CApple& apple = m_Game.m_Apples.emplace_back();
+        apple.Init(m_Game.m_pAppleSprite, 0.0f, 0.0f, 10, true);
+        apple.m_fXPos = static_cast<float>(x);
+        apple.m_fYPos = static_cast<float>(y);
+        apple.m_Rect.x = x;
+        apple.m_Rect.y = y;
+        apple.m_iSolution = iSolution;
+        return apple;
+    }
+    // Types the answer and presses Space, with only the sounds of this answer playing.
+    void Answer(const char* pDigits) {
+        Mix_HaltChannel(-1);
+        m_Game.m_strAnswer = pDigits;
+        Key(SDL_SCANCODE_SPACE);
     }
 
     CGame m_Game;

@@ -33,36 +33,15 @@ static std::vector<std::string> Apples() {
                 " printf('%.2f', seconds) from apples order by id");
 }
 
-static SDL_Event Key(SDL_Scancode scancode) {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.keysym.scancode = scancode;
-    return event;
-}
-
 class RecordedGame : public GameTest {
 protected:
     void SetUp() override {
         std::filesystem::remove("score/record.db");
         GameTest::SetUp();
     }
-    // An apple showing the task, placed at (x, y).
-    void Place(float x, float y, const char* pTask, int iSolution) {
-        CApple apple;
-        apple.Init(m_Game.m_pAppleSprite, x, y, 10, true);
-        apple.m_strTask = pTask;
-        apple.m_iSolution = iSolution;
-        m_Game.m_Apples.push_back(apple);
-    }
-    void Answer(const char* pDigits) {
-        m_Game.m_strAnswer = pDigits;
-        m_Game.CheckSolution();
-    }
-    // Play goes on for the given seconds: apples land, fall and fall out.
-    void Play(float fSeconds) {
-        Tick(fSeconds);
-        m_Game.CheckCollisions();
-        m_Game.RenderApples();
+    // An apple of the game showing the task, at (x, y).
+    void Place(int x, int y, const char* pTask, int iSolution) {
+        Apple(x, y, iSolution).m_strTask = pTask;
     }
 };
 
@@ -78,10 +57,12 @@ TEST_F(RecordedGame, GameLeftWithF2KeepsEachAppleWithItsOutcomeAndTime) {
     Answer("12");
     Answer("7");
     Answer("99");
-    Play(0.1f);
+    Tick(0.1f);
+    m_Game.CheckCollisions();
+    m_Game.RenderApples();
     EXPECT_FALSE(std::filesystem::exists("score/record.db")) << "written during play";
     const int iScore = m_Game.m_iScore;
-    Handle({Key(SDL_SCANCODE_F2)});
+    Key(SDL_SCANCODE_F2);
 
     // Seconds in the air: (y + 60) / 20, as the apples fall 20 pixels a second from y -60.
     const std::vector<std::string> apples = {
@@ -108,10 +89,10 @@ TEST_F(RecordedGame, GameOverWritesOneFinishedGameAndReturnBeginsTheNext) {
     // Answers on the game-over page, and play resumed with F5 that ends at once, are no game.
     Answer("36");
     Answer("1");
-    Handle({Key(SDL_SCANCODE_F5)});
+    Key(SDL_SCANCODE_F5);
     m_Game.RunFrame();
     ASSERT_EQ(m_Game.m_iState, STATE_GAMEOVER);
-    Handle({Key(SDL_SCANCODE_RETURN)});
+    Key(SDL_SCANCODE_RETURN);
     m_Game.Quit();
 
     EXPECT_EQ(

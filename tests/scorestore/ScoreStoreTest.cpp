@@ -1,11 +1,12 @@
 // The score table in a real SQLite file of the test's runtime directory: its schema, the best
 // three, the name clean-up, and a store that cannot be used.
 
-#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -13,18 +14,22 @@
 #include "scorestore/CDBConnection.h"
 
 const char* const DB_PATH = "score/scores.db";
+const char* const OPEN_FAILURE =
+    "Datenbankfehler: unable to open database file\nFehler: SQLite Datenbankfehler\n";
 using Row = std::pair<std::string, std::string>;
 using Texts = std::vector<std::string>;
 
-// First column of each result row, through a connection of the test's own; NULL reads as "".
+// First column of each result row, through a connection of the test's own.
 static Texts Query(const std::string& strSql) {
     Texts values;
     sqlite3* pDB = nullptr;
-    EXPECT_EQ(sqlite3_open(DB_PATH, &pDB), SQLITE_OK);
-    const auto Collect = [](void* p, int, char** argv, char**) {
-        return static_cast<Texts*>(p)->emplace_back(argv[0] ? argv[0] : ""), 0;
-    };
-    sqlite3_exec(pDB, strSql.c_str(), Collect, &values, nullptr);
+    sqlite3_open(DB_PATH, &pDB);
+    sqlite3_stmt* pStatement = nullptr;
+    sqlite3_prepare_v2(pDB, strSql.c_str(), -1, &pStatement, nullptr);
+    while (sqlite3_step(pStatement) == SQLITE_ROW) {
+        values.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(pStatement, 0)));
+    }
+    sqlite3_finalize(pStatement);
     sqlite3_close(pDB);
     return values;
 }
@@ -35,115 +40,130 @@ struct ScoreStore : testing::Test {
     CDBConnection m_DB;
 };
 
-TEST_F(ScoreStore, ReopenedStoreKeepsItsSchemaAndListsTheBestThreeWithPaddedScores) {
+TEST_F(ScoreStore, TableKeepsTheCreatingStatementWithItsTabRuns) {
     ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
-    for (int iScore : {0, 2500, 2147483647, -42, 123456789})
-        EXPECT_TRUE(m_DB.WriteScore("Kid" + std::to_string(iScore), iScore));
-    ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
-    EXPECT_EQ(m_DB.ReadHighScore(),
-              (HighScoreRows{Row("Kid2147483647", ":   2147483647"),
-                             Row("Kid123456789", ":   123456789"), Row("Kid2500", ":   0002500")}));
-    EXPECT_EQ(m_DB.ReadHighScore().size(), 3u) << "a second read must not add to the first";
-    // SQLite keeps the statement's text from the table name on, tab runs included.
-    const std::string t7(7, '\t'), t10(10, '\t'), t13(13, '\t');
-    EXPECT_EQ(Query("select sql from sqlite_master;"),
+    const std::string t7(7, '\t');
+    const std::string t10(10, '\t');
+    const std::string t13(13, '\t');
+    EXPECT_EQ(Query("select sql from sqlite_master"),
               Texts{"CREATE TABLE scores " + t7 + "   ( id INTEGER PRIMARY KEY, " + t10 +
                     " name TEXT, " + t13 + " score INTEGER DEFAULT 0 " + t10 + ")"});
 }
 
-TEST_F(ScoreStore, NamesAreCleanedAndNeverBreakTheStatementOrTheTable) {
-    // Typed name, and what the table holds for it; a 40-byte umlaut commit keeps nothing.
+TEST_F(ScoreStore, BestThreeAreListedBestFirstWithTheirScoresPadded) {
+    ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
+    for (int iScore : {0, 2500, 2147483647, -42, 123456789}) {
+        EXPECT_TRUE(m_DB.WriteScore("Kid" + std::to_string(iScore), iScore));
+    }
+    ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
+    const HighScoreRows best{
+        Row("Kid2147483647", ":   2147483647"),
+        Row("Kid123456789", ":   123456789"),
+        Row("Kid2500", ":   0002500"),
+    };
+    EXPECT_EQ(m_DB.ReadHighScore(), best);
+    EXPECT_EQ(m_DB.ReadHighScore(), best) << "a second read must not add to the first";
+}
+
+TEST_F(ScoreStore, NameIsStoredCleanedToAsciiLettersDigitsBlanks) {
     const Row names[] = {{"x'); drop table scores;--", "x drop table scores"},
-                         {"O'Neil \"Jean-Luc\"; R2D2", "ONeil JeanLuc R2D2"},
-                         {"Jürgen 😀\t\n\x01\x7F%s%n", "Jrgen sn"},
-                         {"ÄÖÜäöüßÄÖÜäöüßÄÖÜäöü", "noname"},
+                         {"Jürgen 😀\t\n\x01\x7F%s%n{}~@[`", "Jrgen sn"},
+                         {"AZaz09 ", "AZaz09 "},
+                         {"ÄÖÜäöüß-", "noname"},
+                         {"", "noname"},
                          {std::string(40, 'k'), std::string(40, 'k')}};
     ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
-    Texts expected;
-    for (const Row& name : names)
-        m_DB.WriteScore(name.first, int(expected.size())), expected.push_back(name.second);
-    EXPECT_EQ(Query("select name from scores order by id;"), expected);
-    // The best score is the last name written, listed with its first 19 bytes.
-    EXPECT_EQ(m_DB.ReadHighScore().front().first, std::string(19, 'k'));
-}
-
-TEST_F(ScoreStore, StoreThatCannotBeUsedReportsEachFailureAndListsTheFallbackRow) {
-    const std::string strNotDb = "Datenbankfehler: file is not a database\nFehler: Kann ";
-    // Whether the file opens (else a file stands where the directory belongs), and the reports.
-    const std::pair<bool, std::string> cases[] = {
-        {false, "Datenbankfehler: unable to open database file\nFehler: SQLite Datenbankfehler\n"},
-        {true, strNotDb + "Datenbanktabelle nicht anlegen\n" + strNotDb +
-                   "Highscore nicht schreiben\n" + strNotDb + "Highscore nicht ermitteln\n"}};
-    for (const auto& [bOpens, strReports] : cases) {
-        std::filesystem::remove_all("score");
-        if (bOpens)
-            std::filesystem::create_directory("score");
-        std::ofstream(bOpens ? DB_PATH : "score") << "a text file, no database";
-        CDBConnection db;
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(db.OpenDB(DB_PATH), bOpens);
-        EXPECT_FALSE(db.WriteScore("Anna", 2500));
-        EXPECT_EQ(db.ReadHighScore(), (HighScoreRows{Row("Keine Highscore Anzeige!", "Fehler")}));
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), strReports);
+    Texts stored;
+    for (const Row& name : names) {
+        m_DB.WriteScore(name.first, static_cast<int>(stored.size()));
+        stored.push_back(name.second);
     }
+    EXPECT_EQ(Query("select name from scores order by id"), stored);
+    EXPECT_EQ(m_DB.ReadHighScore().front().first, std::string(19, 'k')) << "listed cut";
 }
 
-const char* const OPEN_FAILURE =
-    "Datenbankfehler: unable to open database file\nFehler: SQLite Datenbankfehler\n";
+TEST_F(ScoreStore, FileThatIsNoDatabaseReportsEveryFailedStatement) {
+    std::filesystem::create_directory("score");
+    std::ofstream(DB_PATH) << "a text file, no database";
+    const std::string strReport = "Datenbankfehler: file is not a database\nFehler: Kann ";
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(m_DB.OpenDB(DB_PATH));
+    EXPECT_FALSE(m_DB.WriteScore("Anna", 2500));
+    EXPECT_EQ(m_DB.ReadHighScore(), (HighScoreRows{Row("Keine Highscore Anzeige!", "Fehler")}));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              strReport + "Datenbanktabelle nicht anlegen\n" + strReport +
+                  "Highscore nicht schreiben\n" + strReport + "Highscore nicht ermitteln\n");
+}
 
-TEST_F(ScoreStore, PathThatIsNoRegularFileFailsToOpenAtOnce) {
-    // A FIFO would block the open for good, as root too; a link to a file is a file.
-    const std::pair<const char*, bool> kinds[] = {{"fifo", false}, {"dir", false}, {"link", true}};
-    for (const auto& [pKind, bOpens] : kinds) {
+TEST_F(ScoreStore, StoreThatCannotOpenReportsOnce) {
+    std::ofstream("score") << "a file where the directory belongs";
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(m_DB.OpenDB(DB_PATH));
+    EXPECT_FALSE(m_DB.WriteScore("Anna", 2500));
+    EXPECT_EQ(m_DB.ReadHighScore(), (HighScoreRows{Row("Keine Highscore Anzeige!", "Fehler")}));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), OPEN_FAILURE);
+}
+
+TEST_F(ScoreStore, FifoOrDirectoryAtThePathOrBesideItFailsToOpen) {
+    // A FIFO would block the open for good, as root too.
+    for (const std::string strSuffix : {"", "-journal", "-wal", "-shm", "-link", "-dir"}) {
         std::filesystem::remove_all("score");
         std::filesystem::create_directory("score");
-        const std::string strKind = pKind;
-        if (strKind == "fifo") {
-            ASSERT_EQ(mkfifo(DB_PATH, 0600), 0);
-        } else if (strKind == "dir") {
+        std::ofstream{DB_PATH};
+        const std::string strPath = DB_PATH + strSuffix;
+        if (strSuffix == "-link") {
+            ASSERT_EQ(mkfifo("score/fifo", 0600), 0);
+            std::filesystem::remove(DB_PATH);
+            std::filesystem::create_symlink("fifo", DB_PATH);
+        } else if (strSuffix == "-dir") {
+            std::filesystem::remove(DB_PATH);
             std::filesystem::create_directory(DB_PATH);
         } else {
-            std::ofstream("score/target.db");
-            std::filesystem::create_symlink("target.db", DB_PATH);
+            std::filesystem::remove(strPath);
+            ASSERT_EQ(mkfifo(strPath.c_str(), 0600), 0);
         }
         CDBConnection db;
         testing::internal::CaptureStderr();
-        EXPECT_EQ(db.OpenDB(DB_PATH), bOpens) << pKind;
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), bOpens ? "" : OPEN_FAILURE) << pKind;
-        EXPECT_EQ(db.ReadHighScore().size(), bOpens ? 0u : 1u) << pKind << ": fallback row only";
+        EXPECT_FALSE(db.OpenDB(DB_PATH)) << strSuffix;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), OPEN_FAILURE) << strSuffix;
     }
 }
 
-TEST_F(ScoreStore, StoreWaitsTwoSecondsForTheLockOfAnotherProgram) {
-    // How long the other program holds its lock (-1: until the store has given up).
-    const struct {
-        int iHoldMs;
-        const char* pReport;
-        Texts rows;
-    } cases[] = {{500, "", {"Ben 700", "Anna 2500"}},
-                 {-1,
-                  "Datenbankfehler: database is locked\nFehler: Kann Highscore nicht schreiben\n",
-                  {"Ben 700"}}};
-    for (const auto& c : cases) {
-        std::filesystem::remove_all("score");
-        CDBConnection db;
-        ASSERT_TRUE(db.OpenDB(DB_PATH));
-        ASSERT_TRUE(db.WriteScore("Ben", 700));
-        sqlite3* pOther = nullptr;
-        ASSERT_EQ(sqlite3_open(DB_PATH, &pOther), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(pOther, "begin exclusive;", nullptr, nullptr, nullptr), SQLITE_OK);
-        std::thread release([&] {
-            if (c.iHoldMs >= 0) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(c.iHoldMs));
-                sqlite3_exec(pOther, "commit;", nullptr, nullptr, nullptr);
-            }
-        });
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(db.WriteScore("Anna", 2500), c.iHoldMs >= 0) << c.iHoldMs;
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.pReport) << c.iHoldMs;
-        release.join();
-        sqlite3_close(pOther); // a lock still held goes with the connection
-        EXPECT_EQ(Query("select name || ' ' || score from scores order by id;"), c.rows)
-            << c.iHoldMs;
-    }
+// Holds an exclusive lock on the database from another connection for iHoldMs milliseconds,
+// then lets the store write; true when the row was stored.
+static bool WriteWhileLocked(CDBConnection& db, int iHoldMs) {
+    sqlite3* pOther = nullptr;
+    sqlite3_open(DB_PATH, &pOther);
+    sqlite3_exec(pOther, "begin exclusive", nullptr, nullptr, nullptr);
+    std::thread release([pOther, iHoldMs] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(iHoldMs));
+        sqlite3_exec(pOther, "commit", nullptr, nullptr, nullptr);
+    });
+    const bool bStored = db.WriteScore("Anna", 2500);
+    release.join();
+    sqlite3_close(pOther);
+    return bStored;
+}
+
+TEST_F(ScoreStore, LockHeldBrieflyByAnotherProgramIsWaitedFor) {
+    ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
+    EXPECT_TRUE(WriteWhileLocked(m_DB, 500));
+    EXPECT_EQ(Query("select name from scores"), Texts{"Anna"});
+}
+
+TEST_F(ScoreStore, WritePastTheFileSizeLimitIsReportedAsAFullDisk) {
+    ASSERT_TRUE(m_DB.OpenDB(DB_PATH));
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{8192, old.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    testing::internal::CaptureStderr();
+    const bool bStored = m_DB.WriteScore(std::string(9000, 'k'), 1);
+    const std::string strReport = testing::internal::GetCapturedStderr();
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_FALSE(bStored);
+    EXPECT_EQ(
+        strReport,
+        "Datenbankfehler: database or disk is full\nFehler: Kann Highscore nicht schreiben\n");
 }

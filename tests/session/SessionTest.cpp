@@ -1,6 +1,5 @@
-// Several whole games played in-process through the real loop: name, start, answers, horses
-// hit until game over, another game, back to the start page, quit. Also the program run under
-// Valgrind's memcheck.
+// Several whole games played in-process through the real loop: name, start, answers, horses hit
+// until game over, another game, back to the start page, quit. Also run under Valgrind's memcheck.
 
 #include "game/GameFixture.h"
 
@@ -8,61 +7,53 @@
 static void Push(SDL_Scancode code, const char* pText = nullptr) {
     SDL_Event event{pText ? Uint32(SDL_TEXTINPUT) : Uint32(SDL_KEYDOWN)};
     event.key.keysym.scancode = code;
-    if (pText)
+    if (pText) {
         SDL_strlcpy(event.text.text, pText, sizeof(event.text.text));
+    }
     SDL_PushEvent(&event);
 }
 
-// Drops what is still queued: the window's own events are not the player's.
-static void Flush() {
-    SDL_PumpEvents();
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+// Frames until the queue is worked off, each one second of play long.
+static void PlayQueued(CGame& game) {
+    while (SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+        CTimer::Get()->m_fLastTime -= 1.0f;
+        game.RunFrame();
+    }
 }
 
-// One frame in which a whole second of play passes.
-static void PlaySecond(CGame& game) {
-    CTimer::Get()->m_fLastTime -= 1.0f;
-    game.RunFrame();
-}
-
-// Types the answer of the oldest apple, if there is one, and plays frames until the game ends.
+// Answers the oldest apple now and then and plays seconds until the game ends.
 static void PlayUntilGameOver(CGame& game) {
     for (int iFrame = 0; iFrame < 2000 && game.m_iState == STATE_PLAY; ++iFrame) {
         if (iFrame % 7 == 0 && !game.m_Apples.empty()) {
-            for (char c : std::to_string(game.m_Apples.front().m_iSolution))
+            for (char c : std::to_string(game.m_Apples.front().m_iSolution)) {
                 Push(c == '0' ? SDL_SCANCODE_0 : SDL_Scancode(SDL_SCANCODE_1 + (c - '1')));
+            }
             Push(SDL_SCANCODE_SPACE);
         }
-        PlaySecond(game);
+        CTimer::Get()->m_fLastTime -= 1.0f;
+        game.RunFrame();
     }
 }
 
-// The whole game as main sets it up; the memcheck run selects the suite by this name.
-class Session : public GameTest {};
+using Session = GameTest;
 
-TEST_F(Session, SeveralGamesAreEachPlayedToTheEndAndStoredOnce) {
-    CGame& game = m_Game;
-    Flush(), Push(SDL_SCANCODE_UNKNOWN, "Anna"), Push(SDL_SCANCODE_F5), game.RunFrame();
-    EXPECT_EQ(game.m_iState, STATE_START) << "one event per frame: the name first";
-    for (int i = 0; i < 2; ++i)
-        game.RunFrame();
-    ASSERT_EQ(game.m_iState, STATE_PLAY);
+TEST_F(Session, EveryGamePlayedToItsEndIsStored) {
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    Push(SDL_SCANCODE_UNKNOWN, "Anna");
+    Push(SDL_SCANCODE_F5);
+    PlayQueued(m_Game);
     for (std::size_t uGame = 1; uGame <= 3; ++uGame) {
-        PlayUntilGameOver(game);
-        ASSERT_EQ(game.m_iState, STATE_GAMEOVER) << "game " << uGame << " never ended";
-        for (int i = 0; i < 20; ++i)
-            PlaySecond(game); // the game-over page stays; nothing is stored again
+        ASSERT_EQ(m_Game.m_iState, STATE_PLAY);
+        PlayUntilGameOver(m_Game);
+        ASSERT_EQ(m_Game.m_iState, STATE_GAMEOVER) << "game " << uGame << " never ended";
         const HighScoreRows rows = CDBConnection::Get()->ReadHighScore();
         EXPECT_EQ(rows.size(), uGame);
         EXPECT_EQ(rows.back().first, "Anna");
-        Flush(), Push(SDL_SCANCODE_RETURN), game.RunFrame();
-        ASSERT_EQ(game.m_iState, STATE_PLAY);
-        EXPECT_EQ(game.m_iScore, 0);
+        Push(SDL_SCANCODE_RETURN);
+        PlayQueued(m_Game);
     }
-    Flush(), Push(SDL_SCANCODE_F2);
-    for (int i = 0; i < 10 && game.m_iState != STATE_START; ++i)
-        game.RunFrame();
-    EXPECT_EQ(game.m_iState, STATE_START);
-    Push(SDL_SCANCODE_ESCAPE), game.Run();
-    EXPECT_FALSE(game.m_bRunning);
+    Push(SDL_SCANCODE_F2);
+    Push(SDL_SCANCODE_ESCAPE);
+    m_Game.Run();
+    EXPECT_EQ(m_Game.m_iState, STATE_START);
 }

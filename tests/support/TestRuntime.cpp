@@ -1,10 +1,13 @@
 #include "support/TestRuntime.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
+#include <map>
 
+#include <SDL_ttf.h>
 #include <unistd.h>
+
+#include "media/CMyFont.h"
 
 std::string EnterFreshRuntimeDir() {
     char szTemplate[] = "/tmp/zentaris-test-XXXXXX";
@@ -30,58 +33,113 @@ void StopFramework() {
     TSingleton<CFramework>::Del();
 }
 
-SDL_Color PixelColor(SDL_Surface* p, int x, int y) {
-    SDL_Color c{0, 0, 0, 0};
+int Sounding(const Mix_Chunk* pChunk) {
+    int iCount = 0;
+    for (int i = 0; i < Mix_AllocateChannels(-1); ++i) {
+        if (Mix_Playing(i) && Mix_GetChunk(i) == pChunk) {
+            ++iCount;
+        }
+    }
+    return iCount;
+}
+
+int Rgb(SDL_Surface* pSurface, int x, int y) {
+    if (x < 0 || y < 0 || x >= pSurface->w || y >= pSurface->h) {
+        return -1;
+    }
     Uint32 uPixel = 0;
-    if (x >= 0 && y >= 0 && x < p->w && y < p->h) {
-        const int n = p->format->BytesPerPixel;
-        std::memcpy(&uPixel, static_cast<Uint8*>(p->pixels) + y * p->pitch + x * n, n);
-        SDL_GetRGBA(uPixel, p->format, &c.r, &c.g, &c.b, &c.a);
-    }
-    return c;
-}
-
-void FillPicture(SDL_Surface* pSurface, const SDL_Rect* pRect, SDL_Color c) {
-    // A keyed picture keeps only its runs: locked, it has its pixels back, and unlocked its runs
-    // are made again from them.
+    const int iBytes = pSurface->format->BytesPerPixel;
     SDL_LockSurface(pSurface);
-    SDL_FillRect(pSurface, pRect, SDL_MapRGB(pSurface->format, c.r, c.g, c.b));
+    SDL_memcpy(&uPixel, static_cast<Uint8*>(pSurface->pixels) + y * pSurface->pitch + x * iBytes,
+               iBytes);
     SDL_UnlockSurface(pSurface);
+    Uint8 r = 0;
+    Uint8 g = 0;
+    Uint8 b = 0;
+    SDL_GetRGB(uPixel, pSurface->format, &r, &g, &b);
+    return r << 16 | g << 8 | b;
 }
 
-void Repaint(CSprite* pSprite) {
-    if (pSprite->m_pImage != nullptr) {
-        FillPicture(pSprite->m_pImage, nullptr, Shade(0));
+SDL_Surface* Picture(const std::string& strName) {
+    static std::map<std::string, SDL_Surface*> pictures;
+    SDL_Surface*& pPicture = pictures[strName];
+    if (pPicture == nullptr) {
+        pPicture = SDL_LoadBMP(("ImgData/" + strName + ".bmp").c_str());
     }
-    for (const CSprite::SPiece& piece : pSprite->m_Pieces) {
-        FillPicture(piece.pSurface, nullptr, Shade(0));
-    }
-    for (std::size_t k = 0; k < pSprite->m_Frames.size(); ++k) {
-        FillPicture(pSprite->m_Frames[k], nullptr, Shade(static_cast<int>(k)));
-    }
+    return pPicture;
 }
 
-int ShadeAt(SDL_Surface* pSurface, const SDL_Rect& r) {
-    // How many of the four corners, moved iOut pixels diagonally outwards, show the colour.
-    const auto Corners = [&](int iOut, SDL_Color c) {
-        int n = 0;
-        for (int dx = 0; dx < 2; ++dx)
-            for (int dy = 0; dy < 2; ++dy)
-                n += SameColor(PixelColor(pSurface, r.x + dx * (r.w - 1) + iOut * (2 * dx - 1),
-                                          r.y + dy * (r.h - 1) + iOut * (2 * dy - 1)),
-                               c);
-        return n;
-    };
-    for (int k = 0; k < 20; ++k)
-        if (Corners(0, Shade(k)) == 4)
-            return Corners(1, Shade(k)) == 0 ? k : -1;
+int Mismatch(SDL_Surface* pScreen, SDL_Surface* pPicture, const SDL_Rect& area, int x, int y) {
+    int iCount = 0;
+    for (int dy = 0; dy < area.h; ++dy) {
+        for (int dx = 0; dx < area.w; ++dx) {
+            const int iWanted = Rgb(pPicture, area.x + dx, area.y + dy);
+            const int iShown = Rgb(pScreen, x + dx, y + dy);
+            if (iWanted != 0xFF00FF && iShown >= 0 && iShown != iWanted) {
+                ++iCount;
+            }
+        }
+    }
+    return iCount;
+}
+
+int FrameAt(SDL_Surface* pScreen, SDL_Surface* pPicture, int w, int h, int x, int y, int iRows) {
+    const int iColumns = pPicture->w / w;
+    for (int k = 0; k < iColumns * (pPicture->h / h); ++k) {
+        const SDL_Rect frame{k % iColumns * w, k / iColumns * h, w, iRows > 0 ? iRows : h};
+        if (Mismatch(pScreen, pPicture, frame, x, y) == 0) {
+            return k;
+        }
+    }
     return -1;
 }
 
-void DrawText(SDL_Surface* pSurface, TTF_Font* pFont, const std::string& strText, int x, int y) {
-    TTF_SetFontStyle(pFont, TTF_STYLE_BOLD);
-    SDL_Surface* pText = TTF_RenderUTF8_Blended(pFont, strText.c_str(), {255, 255, 255, 255});
-    SDL_Rect dest{x, y, 0, 0};
-    SDL_BlitSurface(pText, nullptr, pSurface, &dest);
+TTF_Font* OwnFont(int iSize) {
+    static std::map<int, TTF_Font*> fonts;
+    TTF_Font*& pFont = fonts[iSize];
+    if (pFont == nullptr) {
+        pFont = TTF_OpenFont("fonts/FreeSans.ttf", iSize);
+        TTF_SetFontStyle(pFont, TTF_STYLE_BOLD);
+    }
+    return pFont;
+}
+
+SDL_Surface* Blank() {
+    return SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_ARGB8888);
+}
+
+void Put(SDL_Surface* pTarget, const std::string& strName, int x, int y, bool bKeyed, Uint8 alpha) {
+    SDL_Surface* pPicture = SDL_ConvertSurface(Picture(strName), pTarget->format, 0);
+    SDL_SetColorKey(pPicture, bKeyed, SDL_MapRGB(pPicture->format, 255, 0, 255));
+    SDL_SetSurfaceBlendMode(pPicture, alpha < 255 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+    SDL_SetSurfaceAlphaMod(pPicture, alpha);
+    SDL_Rect at{x, y, 0, 0};
+    SDL_BlitSurface(pPicture, nullptr, pTarget, &at);
+    SDL_FreeSurface(pPicture);
+}
+
+void Write(SDL_Surface* pTarget, const std::string& strText, int iSize, int x, int y) {
+    SDL_Surface* pText =
+        TTF_RenderUTF8_Blended(OwnFont(iSize), strText.c_str(), {255, 255, 255, 255});
+    SDL_Rect at{x, y, 0, 0};
+    SDL_BlitSurface(pText, nullptr, pTarget, &at);
     SDL_FreeSurface(pText);
+}
+
+int TextMismatch(SDL_Surface* pScreen, const std::string& strText, int iSize, int x, int y) {
+    SDL_Surface* pWanted = Blank();
+    Write(pWanted, strText, iSize, x, y);
+    const int iCount = Mismatch(pScreen, pWanted, {0, 0, 800, 600}, 0, 0);
+    SDL_FreeSurface(pWanted);
+    return iCount;
+}
+
+int Lit(SDL_Surface* pSurface, const SDL_Rect& rect) {
+    int iCount = 0;
+    for (int y = rect.y; y < rect.y + rect.h; ++y) {
+        for (int x = rect.x; x < rect.x + rect.w; ++x) {
+            iCount += Rgb(pSurface, x, y) > 0 ? 1 : 0;
+        }
+    }
+    return iCount;
 }

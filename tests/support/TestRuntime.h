@@ -1,17 +1,16 @@
 #pragma once
 // Test helpers: a private runtime directory per test process, the framework under SDL's dummy
-// drivers, the frame time, the mixer's channels, and pixels read back from a surface. Includes
-// what every suite uses: GoogleTest, SDL and the framework and media headers.
+// drivers, the frame time, the sounds playing, and what the screen shows, compared with the
+// game's picture files and with text rendered by a font of the test's own.
 
-#include <vector>
+#include <string>
 
+#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include "framework/CFramework.h"
 #include "framework/CTimer.h"
-#include "media/CMyFont.h"
 #include "media/CMySound.h"
-#include "media/CSprite.h"
 
 // Creates a fresh temporary runtime directory with ImgData/, Sound/ and fonts/ (links to the
 // built assets) and an empty score/, makes it the working directory and returns its path.
@@ -29,58 +28,38 @@ inline void Tick(float fSeconds) {
 }
 
 // Mixer channels playing the chunk right now.
-inline int Sounding(const Mix_Chunk* pChunk) {
-    int iCount = 0;
-    for (int i = 0; i < Mix_AllocateChannels(-1); ++i)
-        iCount += Mix_Playing(i) && Mix_GetChunk(i) == pChunk ? 1 : 0;
-    return iCount;
-}
+int Sounding(const Mix_Chunk* pChunk);
 
-// Colour of one pixel of a 24- or 32-bit surface; black with alpha 0 outside it.
-SDL_Color PixelColor(SDL_Surface* pSurface, int x, int y);
+// The colour of a pixel as 0xRRGGBB; -1 outside the surface.
+int Rgb(SDL_Surface* pSurface, int x, int y);
 
-inline bool SameColor(SDL_Color a, SDL_Color b) {
-    return a.r == b.r && a.g == b.g && a.b == b.b;
-}
+// A picture of ImgData/ as its file holds it, read once per test process.
+SDL_Surface* Picture(const std::string& strName);
 
-// A flat colour for frame k of a repainted sheet: never the key, black or white.
-inline SDL_Color Shade(int k) {
-    return SDL_Color{Uint8(37 * k), 90, Uint8(255 - 37 * k), 255};
-}
+// Pixels of the area of the picture, magenta ones left out, that the screen does not show in
+// the same colour with the area's top-left corner at (x, y).
+int Mismatch(SDL_Surface* pScreen, SDL_Surface* pPicture, const SDL_Rect& area, int x, int y);
 
-// Fills a rectangle of a picture (all of it for null) with the colour, keyed picture or not.
-void FillPicture(SDL_Surface* pSurface, const SDL_Rect* pRect, SDL_Color c);
+// The frame (of frames of w x h in rows) that the screen shows at (x, y), judged by the top iRows
+// rows of it (all by default); -1 for none.
+int FrameAt(SDL_Surface* pScreen, SDL_Surface* pPicture, int w, int h, int x, int y, int iRows = 0);
 
-// Repaints frame k of the sprite in Shade(k); a sprite without frames becomes Shade(0) all over,
-// a translucent one wherever its pieces lie.
-void Repaint(CSprite* pSprite);
+// FreeSans in bold at the given size, opened by the test itself.
+TTF_Font* OwnFont(int iSize);
 
-// The k whose Shade(k) covers the four corners of the rectangle and none of the four pixels
-// diagonally outside them: the frame drawn exactly there; -1 when there is none.
-int ShadeAt(SDL_Surface* pSurface, const SDL_Rect& rect);
+// An 800 x 600 black picture to draw what a test expects into; freed by the caller.
+SDL_Surface* Blank();
 
-// A black 800 x 600 surface in the screen's format, to draw what a test expects into.
-inline SDL_Surface* NewScreen() {
-    return SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_ARGB8888);
-}
+// Draws the picture of ImgData/ whole with its top-left corner at (x, y): magenta left out when
+// keyed, blended by alpha.
+void Put(SDL_Surface* pTarget, const std::string& strName, int x, int y, bool bKeyed,
+         Uint8 alpha = 255);
 
-// Blits white bold text onto the surface at (x, y), as the game renders its texts.
-void DrawText(SDL_Surface* pSurface, TTF_Font* pFont, const std::string& strText, int x, int y);
+// Writes the text white at (x, y) in OwnFont(iSize).
+void Write(SDL_Surface* pTarget, const std::string& strText, int iSize, int x, int y);
 
-// Counts pixels of the rectangle whose colour satisfies the predicate.
-template <class Pred> int CountPixels(SDL_Surface* pSurface, const SDL_Rect& rect, Pred pred) {
-    int iCount = 0;
-    for (int y = rect.y; y < rect.y + rect.h; ++y)
-        for (int x = rect.x; x < rect.x + rect.w; ++x)
-            iCount += pred(PixelColor(pSurface, x, y)) ? 1 : 0;
-    return iCount;
-}
+// Pixels of the screen that differ from a black screen with just the text written at (x, y).
+int TextMismatch(SDL_Surface* pScreen, const std::string& strText, int iSize, int x, int y);
 
-// Pixels of the rectangle whose colours differ between two surfaces.
-inline int DiffPixels(SDL_Surface* pA, SDL_Surface* pB, const SDL_Rect& rect) {
-    int iCount = 0;
-    for (int y = rect.y; y < rect.y + rect.h; ++y)
-        for (int x = rect.x; x < rect.x + rect.w; ++x)
-            iCount += SameColor(PixelColor(pA, x, y), PixelColor(pB, x, y)) ? 0 : 1;
-    return iCount;
-}
+// Pixels of the rectangle that are not black.
+int Lit(SDL_Surface* pSurface, const SDL_Rect& rect);
