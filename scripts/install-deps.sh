@@ -8,7 +8,8 @@ packages=(
     build-essential cmake pkg-config
     libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libsqlite3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    # assets: the font the game uses, pictures drawn from SVG, sounds made by Python
+    # assets: the font the game uses; pictures rendered from SVG by rsvg-convert (which brings
+    # fontconfig), keyed and written by Pillow and NumPy; sounds made with NumPy
     fonts-freefont-ttf librsvg2-bin python3 python3-pil python3-numpy
     # the real binary under test: a virtual X server, the window manager and the "fixed" font
     # it needs to start (a recommendation of the X server, so not pulled in by it here), input,

@@ -50,9 +50,10 @@ TEST(Sounds, AreAudibleBelowFullScaleAndTheMusicLoopsWithoutAClick) {
         const Sint16* pSamples = reinterpret_cast<const Sint16*>(pBuffer);
         const std::size_t n = uBytes / 2, ch = format.channels;
         int iPeak = 0, iSteepest = 0; // largest sample, largest step between two of a channel
-        for (std::size_t i = 0; i < n; ++i)
-            iPeak = std::max(iPeak, std::abs(pSamples[i])),
+        for (std::size_t i = 0; i < n; ++i) {
+            iPeak = std::max(iPeak, std::abs(pSamples[i]));
             iSteepest = std::max(iSteepest, i < ch ? 0 : std::abs(pSamples[i] - pSamples[i - ch]));
+        }
         const bool bMusic = strName == "sound.wav";
         EXPECT_GT(n / ch / 44100.0, bMusic ? 20.0 : 0.1) << strName << ": seconds";
         EXPECT_LT(n / ch / 44100.0, bMusic ? 60.0 : 1.0) << strName << ": seconds";

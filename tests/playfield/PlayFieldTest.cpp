@@ -110,11 +110,9 @@ TEST_F(PlayField, TaskTextIsCentredOnTheApple) {
     apple.Init(&blank, 300.0f, 200.0f, 99, false);
     apple.Render();
     apple.Quit();
-    int w = 0;
-    int h = 0;
-    TTF_SizeUTF8(OwnFont(12), apple.m_strTask.c_str(), &w, &h);
-    EXPECT_EQ(TextMismatch(m_pScreen, apple.m_strTask, 12, 300 + (64 - w) / 2, 200 + (64 - h) / 2),
-              0);
+    const SDL_Point size = TextSize(apple.m_strTask, 12);
+    const int x = 300 + (64 - size.x) / 2;
+    EXPECT_EQ(TextMismatch(m_pScreen, apple.m_strTask, 12, x, 200 + (64 - size.y) / 2), 0);
 }
 
 TEST_F(PlayField, HorsesCatchApplesWhoseTopIsInTheBandBelowTheirTop) {

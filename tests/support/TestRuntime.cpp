@@ -94,13 +94,10 @@ int FrameAt(SDL_Surface* pScreen, SDL_Surface* pPicture, int w, int h, int x, in
     return -1;
 }
 
-TTF_Font* OwnFont(int iSize) {
-    static std::map<int, TTF_Font*> fonts;
-    TTF_Font*& pFont = fonts[iSize];
-    if (pFont == nullptr) {
-        pFont = TTF_OpenFont("fonts/FreeSans.ttf", iSize);
-        TTF_SetFontStyle(pFont, TTF_STYLE_BOLD);
-    }
+// The face as the game renders it, opened anew: a font outlives no shutdown of SDL_ttf.
+static TTF_Font* OpenFont(int iSize) {
+    TTF_Font* pFont = TTF_OpenFont("fonts/FreeSans.ttf", iSize);
+    TTF_SetFontStyle(pFont, TTF_STYLE_BOLD);
     return pFont;
 }
 
@@ -119,11 +116,20 @@ void Put(SDL_Surface* pTarget, const std::string& strName, int x, int y, bool bK
 }
 
 void Write(SDL_Surface* pTarget, const std::string& strText, int iSize, int x, int y) {
-    SDL_Surface* pText =
-        TTF_RenderUTF8_Blended(OwnFont(iSize), strText.c_str(), {255, 255, 255, 255});
+    TTF_Font* pFont = OpenFont(iSize);
+    SDL_Surface* pText = TTF_RenderUTF8_Blended(pFont, strText.c_str(), {255, 255, 255, 255});
     SDL_Rect at{x, y, 0, 0};
     SDL_BlitSurface(pText, nullptr, pTarget, &at);
     SDL_FreeSurface(pText);
+    TTF_CloseFont(pFont);
+}
+
+SDL_Point TextSize(const std::string& strText, int iSize) {
+    TTF_Font* pFont = OpenFont(iSize);
+    SDL_Point size{0, 0};
+    TTF_SizeUTF8(pFont, strText.c_str(), &size.x, &size.y);
+    TTF_CloseFont(pFont);
+    return size;
 }
 
 int TextMismatch(SDL_Surface* pScreen, const std::string& strText, int iSize, int x, int y) {

@@ -44,9 +44,6 @@ int Mismatch(SDL_Surface* pScreen, SDL_Surface* pPicture, const SDL_Rect& area, 
 // rows of it (all by default); -1 for none.
 int FrameAt(SDL_Surface* pScreen, SDL_Surface* pPicture, int w, int h, int x, int y, int iRows = 0);
 
-// FreeSans in bold at the given size, opened by the test itself.
-TTF_Font* OwnFont(int iSize);
-
 // An 800 x 600 black picture to draw what a test expects into; freed by the caller.
 SDL_Surface* Blank();
 
@@ -55,8 +52,11 @@ SDL_Surface* Blank();
 void Put(SDL_Surface* pTarget, const std::string& strName, int x, int y, bool bKeyed,
          Uint8 alpha = 255);
 
-// Writes the text white at (x, y) in OwnFont(iSize).
+// Writes the text white at (x, y) in FreeSans, bold, at the size given, opened by the test itself.
 void Write(SDL_Surface* pTarget, const std::string& strText, int iSize, int x, int y);
+
+// The width and height of the text as Write writes it.
+SDL_Point TextSize(const std::string& strText, int iSize);
 
 // Pixels of the screen that differ from a black screen with just the text written at (x, y).
 int TextMismatch(SDL_Surface* pScreen, const std::string& strText, int iSize, int x, int y);
