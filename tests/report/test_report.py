@@ -32,7 +32,8 @@ def level(a, b):
 
 
 def write_record(rt):
-    """Kim's one game: the facts of the grid by their level, and 12 x 13 landed three times."""
+    """One game of a player whose name holds markup: the facts of the grid by their level, and
+    12 x 13 landed three times."""
     with sqlite3.connect(record(rt)) as db:
         db.executescript(
             "create table games (id integer primary key, player text, started text,"
@@ -40,7 +41,7 @@ def write_record(rt):
             " misses integer); create table apples (id integer primary key, game integer,"
             " shown_left integer, operation text, shown_right integer, fact_a integer,"
             " fact_b integer, outcome text, seconds real); pragma user_version = 1;"
-            " insert into games values (1, 'Kim', '2026-12-07T09:30:00Z', 20, 'x', 0, 1, 0)")
+            " insert into games values (1, '<script>Kim</script>', '2026-12-07', 20, 'x', 0, 1, 0)")
         facts = [(a, b) for a in range(1, 11) for b in range(1, 11)]
         db.executemany("insert into apples (game, shown_left, operation, shown_right, fact_a,"
                        " fact_b, outcome, seconds) values (1, ?, 'x', ?, ?, ?, ?, 3)",
@@ -88,8 +89,13 @@ class ReportPage(harness.Case):
         rt = self.runtime()
         write_record(rt)
         page = os.path.join(rt, "page.html")
-        made = harness.Run(self, rt, args=["--report-html", page, "Kim"])
+        made = harness.Run(self, rt, args=["--report-html", page])
         self.assertEqual(made.finish(), 0, made.err)
+        with open(page) as f:
+            html = f.read()
+        self.assertIn("<h2>&lt;script&gt;Kim&lt;/script&gt;</h2>", html, "the name is not text")
+        for markup in ("<script", "src=", "url(", "://", "<link"):
+            self.assertNotIn(markup, html, "the page runs or fetches something")
         profile = tempfile.mkdtemp(prefix="zentaris-chromium-")
         self.addCleanup(shutil.rmtree, profile, True)
         shot = os.path.join(rt, "page.png")
