@@ -36,7 +36,7 @@ public:
 
     void WriteText(std::FILE* pOut) const;
     void WriteCsv(std::FILE* pOut) const;
-    // The page (report/CReportHtml.cpp), stamped with the time it was made.
+    // The page (record/CReportHtml.cpp), stamped with the time it was made.
     void WriteHtml(std::FILE* pOut, std::time_t made) const;
 
     std::vector<SRecordGame> m_Games; // as read from the record
