@@ -133,6 +133,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The libraries the game is linked with, as dpkg-shlibdeps finds them (without dpkg-dev, the
 # runtime packages of Debian 12 named by hand), and the font the launcher links in.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-freefont-ttf")
+# The menu entry "Lernbericht" opens the learning report with xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -1,18 +1,23 @@
 // Zentaris: apples with multiplication tasks fall from a tree; type the answer and press Space.
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 
 #include "framework/CCommandLine.h"
 #include "framework/CFramework.h"
 #include "game/CGame.h"
+#include "record/RecordCommand.h"
 
 int main(int argc, char** argv) {
     // A write past a file-size limit then fails like a full disk, and is reported as such,
     // instead of the signal killing the game and its unsaved score.
     std::signal(SIGXFSZ, SIG_IGN);
-    // Read before any SDL call: help, version and a misuse never open a window.
+    // Read before any SDL call: help, version, a misuse and the reports never open a window.
     const CCommandLine commandLine = ParseCommandLine(argc, argv);
+    if (commandLine.m_iRun >= RUN_REPORT) {
+        return RunRecordCommand(commandLine, stdout, stderr);
+    }
     if (commandLine.m_iRun != RUN_GAME) {
         return AnswerCommandLine(commandLine, stdout, stderr);
     }

@@ -7,6 +7,7 @@
 #include "media/CMySound.h"
 #include "media/CSprite.h"
 #include "playfield/CWitchey.h"
+#include "record/RecordHooks.h"
 #include "scorestore/CDBConnection.h"
 
 namespace {
@@ -197,6 +198,9 @@ void CGame::RunFrame() {
 }
 
 void CGame::StartGame() {
+    if (m_iState == STATE_START) {
+        RecordGameBegins(*this);
+    }
     // Digits typed into the name also reached the answer; they must not count.
     m_strAnswer.clear();
     SDL_ShowCursor(SDL_DISABLE);
@@ -205,6 +209,8 @@ void CGame::StartGame() {
 }
 
 void CGame::ResetGame(int iMode) {
+    // F2 during play leaves the game unfinished.
+    RecordGameEnds(*this, false);
     if (iMode == 0) {
         // A new player: the start page takes a name again.
         m_strPlayerName.clear();
@@ -236,6 +242,7 @@ void CGame::ResetGame(int iMode) {
 }
 
 void CGame::Quit() {
+    RecordQuit(*this);
     // The nodes stay until the destructor; only the task texts go now.
     for (CApple& apple : m_Apples) {
         apple.Quit();

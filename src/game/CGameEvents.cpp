@@ -4,6 +4,7 @@
 
 #include "framework/CFramework.h"
 #include "game/Utf8Text.h"
+#include "record/RecordHooks.h"
 
 namespace {
 // The name takes more text while it holds at most this many bytes; the text that arrives then
@@ -45,6 +46,7 @@ void TakeKey(CGame& game, SDL_Scancode scancode) {
         if (game.m_iState == STATE_GAMEOVER) {
             game.ResetGame(1);
             game.m_iState = STATE_PLAY;
+            RecordGameBegins(game);
         }
         break;
     case SDL_SCANCODE_ESCAPE:

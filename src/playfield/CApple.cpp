@@ -11,6 +11,8 @@
 #include "framework/CTimer.h"
 #include "media/CMyFont.h"
 #include "media/CSprite.h"
+#include "record/RecordHooks.h"
+#include "record/RecordTask.h"
 
 namespace {
 const char* const TEXT_RENDER_FAILED = "Text Rendern gescheitert!";
@@ -136,8 +138,12 @@ void CApple::Update() {
     if (m_fAnimPhase >= ANIM_FRAMES) {
         m_fAnimPhase -= ANIM_FRAMES;
     }
+    const bool bWasAlive = m_bAlive;
     if (m_fYPos > BOTTOM_LINE) {
         m_bAlive = false;
+    }
+    if (bWasAlive && !m_bAlive) {
+        RecordApple(*this, OUTCOME_FELL);
     }
 }
 

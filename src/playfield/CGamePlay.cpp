@@ -9,6 +9,8 @@
 #include "framework/CTimer.h"
 #include "media/CMySound.h"
 #include "playfield/CWitchey.h"
+#include "record/RecordHooks.h"
+#include "record/RecordTask.h"
 #include "scorestore/CDBConnection.h"
 
 namespace {
@@ -81,6 +83,7 @@ void CGame::CheckCollisions() {
                 ++it;
                 continue;
             }
+            RecordApple(*it, OUTCOME_LANDED);
             it->Quit();
             it = m_Apples.erase(it);
             CBonus badge;
@@ -113,6 +116,7 @@ void CGame::RenderHorses() {
     if (m_strPlayerName.empty()) {
         m_strPlayerName = NAMELESS_PLAYER;
     }
+    RecordGameEnds(*this, true);
     // Play entered again from the game-over page ends at once and stores the score again.
     CDBConnection::Get()->WriteScore(m_strPlayerName, m_iScore);
     m_bHighScoreChanged = true;
@@ -157,6 +161,7 @@ void CGame::CheckSolution() {
         m_iScore += (k + 1) * POINTS_PER_STEP;
 
         const SDL_Rect rect = it->m_Rect;
+        RecordApple(*it, OUTCOME_SOLVED);
         it->m_bAlive = false;
         it->Quit();
         it = m_Apples.erase(it);
@@ -169,6 +174,7 @@ void CGame::CheckSolution() {
     }
 
     if (!bMatched) {
+        RecordMiss();
         CMySound::Get()->Play(SOUND_FAIL);
         return;
     }

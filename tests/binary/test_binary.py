@@ -3,6 +3,7 @@ Xvfb with evilwm, and the ways it ends."""
 
 import os
 import signal
+import subprocess
 
 import harness
 
@@ -29,13 +30,23 @@ class CommandLine(harness.Case):
         self.assertEqual(self.answer("--version"),
                          (0, "zentaris %s\n" % os.environ["ZENTARIS_VERSION"], ""))
 
-    def test_a_misuse_ends_with_status_2_and_the_usage_on_standard_error(self):
+    def test_a_misuse_is_named_and_ends_with_status_2_and_the_usage_on_standard_error(self):
         usage = self.answer("--help")[1]
-        for args in (["--bogus"], ["--window", "stray"]):
+        misuses = {("--bogus",): "unbekannte Option „--bogus“", ("stray",): "überzähliges "
+                   "Argument „stray“", ("--window", "stray"): "überzähliges Argument „stray“",
+                   ("--report-csv",): "„--report-csv“ braucht einen Dateinamen"}
+        for args, said in misuses.items():
             with self.subTest(args=args):
-                status, out, err = self.answer(*args)
-                self.assertEqual((status, out), (2, ""), err)
-                self.assertIn(usage, err, "standard error lacks the usage")
+                self.assertEqual(self.answer(*args), (2, "", f"zentaris: {said}\n{usage}"))
+
+    def test_help_or_version_that_cannot_be_written_ends_with_status_1(self):
+        for option in ("--help", "--version"):
+            with open("/dev/full", "w") as full:
+                done = subprocess.run(["timeout", "-k", "5", "30", "./zentaris", option],
+                                      cwd=self.runtime(), stdout=full, stderr=subprocess.PIPE,
+                                      env=harness.base_env(), text=True)
+            self.assertEqual(done.returncode, 1, f"{option} into a full disk")
+            self.assertIn("Schreibfehler", done.stderr, option)
 
 
 class Window(harness.Case):

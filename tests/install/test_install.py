@@ -53,11 +53,34 @@ class InstalledTree(harness.Case):
     def setUpClass(cls):
         cls.prefix = install(os.path.join(WORK, "prefix"))
 
-    def test_launcher_hands_its_arguments_to_the_game(self):
-        game = self.game(os.path.join(self.prefix, "games"), args=["--version"],
-                         env=dict(harness.base_env(), HOME=home("version")[0]))
+    def test_launcher_hands_help_and_version_to_the_game_without_home_or_making_anything(self):
+        data = home("data-version")[0]
+        os.makedirs(data)
+        env = dict({k: v for k, v in harness.base_env().items() if k != "HOME"},
+                   XDG_DATA_HOME=data)
+        said = {"--version": "zentaris %s\n" % os.environ["ZENTARIS_VERSION"],
+                "--help": "Aufruf: zentaris"}
+        for option, start in said.items():
+            game = self.game(os.path.join(self.prefix, "games"), args=[option], env=env)
+            self.assertEqual(game.finish(), 0, game.err)
+            self.assertTrue(game.out.startswith(start), game.out)
+            self.assertEqual(os.listdir(data), [], f"{option} made files")
+
+    def test_report_entry_writes_the_page_and_opens_it(self):
+        (player, data), tools = home("report"), home("tools")[0]
+        os.makedirs(tools)
+        opener = os.path.join(tools, "xdg-open")
+        with open(opener, "w") as f:
+            f.write('#!/bin/sh\nprintf %s "$1" > "$(dirname "$0")/opened"\n')
+        os.chmod(opener, 0o755)
+        game = self.game(os.path.join(self.prefix, "games"), args=["--open-report"], env=dict(
+            harness.base_env(), HOME=player, PATH=tools + os.pathsep + os.environ["PATH"]))
         self.assertEqual(game.finish(), 0, game.err)
-        self.assertEqual(game.out, "zentaris %s\n" % os.environ["ZENTARIS_VERSION"])
+        page = os.path.join(data, "lernbericht.html")
+        with open(os.path.join(tools, "opened")) as f:
+            self.assertEqual(f.read(), page, "xdg-open was not given the page")
+        with open(page) as f:
+            self.assertIn("Noch keine Spiele aufgezeichnet.", f.read())
 
     def test_desktop_files_and_manual_page_are_clean(self):
         for tool, rel in CHECKERS:

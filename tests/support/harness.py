@@ -83,11 +83,9 @@ def picture(name):
         return np.asarray(image.convert("RGB"), np.int16)
 
 
-def likeness(view, page):
-    """Share of the page picture's pixels, but those of its key colour, that the view shows
-    alike."""
-    name, x, y = PAGES[page]
-    expected = picture(name)
+def likeness(view, expected, x=0, y=0):
+    """Share of the pixels of a picture (rows of red, green, blue), but those of its key colour,
+    that the view shows alike at (x, y)."""
     h, w = expected.shape[:2]
     alike = abs(view[y:y + h, x:x + w] - expected).max(axis=2) <= 24
     return alike[(expected != (255, 0, 255)).any(axis=2)].mean()
@@ -301,6 +299,7 @@ class Case(unittest.TestCase):
         """Waits until the screen shows the page `name` (one of PAGES) on top."""
         def shown(shot):
             view = run.view(shot)
-            shares = {page: likeness(view, page) for page in PAGES}
+            shares = {page: likeness(view, picture(file), x, y)
+                      for page, (file, x, y) in PAGES.items()}
             return max(shares, key=shares.get) == name and shares[name] >= 0.5
         return self.see(run, f"{name} page", shown, timeout)
