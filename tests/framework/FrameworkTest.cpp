@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "framework/CMyError.h"
 #include "support/TestRuntime.h"
 
 static std::string Text(const SDL_Rect& r) {
@@ -31,31 +30,6 @@ TEST(StartButton, HitAreaIsTheDrawnButtonOnEveryDesktopShape) {
     }
 }
 
-TEST(StartButton, PointsOnItsBorderAreOutside) {
-    const SDL_Rect button{560, 522, 160, 48};
-    EXPECT_TRUE(IsStrictlyInside(button, 561, 523));
-    EXPECT_TRUE(IsStrictlyInside(button, 719, 569));
-    const SDL_Point border[] = {{560, 540}, {720, 540}, {600, 522}, {600, 570}};
-    for (const SDL_Point& p : border) {
-        EXPECT_FALSE(IsStrictlyInside(button, p.x, p.y)) << p.x << "," << p.y;
-    }
-}
-
-TEST(Framework, WindowShowsTheImageAtItsOwnSizeWithTheButtonWhereItIsDrawn) {
-    testing::internal::CaptureStderr(); // the dummy driver makes no cursors
-    CFramework::Get()->Init("Zentaris", 800, 600, 32, false);
-    testing::internal::GetCapturedStderr();
-    CFramework* pFramework = CFramework::Get();
-    int iWidth = 0;
-    int iHeight = 0;
-    SDL_GetWindowSize(pFramework->m_pWindow, &iWidth, &iHeight);
-    EXPECT_EQ(iWidth, 800);
-    EXPECT_EQ(iHeight, 600);
-    EXPECT_EQ(SDL_GetWindowFlags(pFramework->m_pWindow) & SDL_WINDOW_FULLSCREEN, 0u);
-    EXPECT_EQ(Text(pFramework->m_StartButtonRect), "560,522 160x48");
-    StopFramework();
-}
-
 TEST(FrameTimer, FrameTimeIsTheUnclampedTimeSinceTheLastUpdate) {
     ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0);
     CTimer* pTimer = CTimer::Get();
@@ -67,13 +41,4 @@ TEST(FrameTimer, FrameTimeIsTheUnclampedTimeSinceTheLastUpdate) {
     EXPECT_LT(pTimer->m_fElapsed, 2.5f);
     EXPECT_NEAR(pTimer->m_fCurTime, SDL_GetTicks() / 1000.0f, 0.05f) << "seconds since start";
     SDL_Quit();
-}
-
-TEST(ErrorReport, ConsoleReportIsTextThenDetailWithinItsBuffer) {
-    const std::string strLong(2000, 'x');
-    testing::internal::CaptureStderr();
-    CMyError::PrintError("Text", "Grund", true);
-    CMyError::PrintError(strLong.c_str(), "Grund", true);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Text\nFehler: Grund\n" + strLong.substr(0, 1023) + "\n");
 }

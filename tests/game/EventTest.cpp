@@ -4,8 +4,7 @@
 
 using Keys = GameTest;
 
-TEST_F(Keys, EveryDigitKeyAppendsItsDigitToTheAnswer) {
-    m_Game.m_iState = STATE_PLAY;
+TEST_F(Keys, DigitKeysOfBothBlocksTypeTheAnswer) {
     for (SDL_Scancode key : {SDL_SCANCODE_1, SDL_SCANCODE_9, SDL_SCANCODE_0, SDL_SCANCODE_KP_1,
                              SDL_SCANCODE_KP_9, SDL_SCANCODE_KP_0, SDL_SCANCODE_KP_ENTER}) {
         Key(key);
@@ -13,20 +12,24 @@ TEST_F(Keys, EveryDigitKeyAppendsItsDigitToTheAnswer) {
     EXPECT_EQ(m_Game.m_strAnswer, "190190");
 }
 
-TEST_F(Keys, ReturnStartsAnotherGameOnlyFromTheGameOverPage) {
-    m_Game.m_strPlayerName = "Ida";
-    m_Game.m_iScore = 700;
-    for (int iState : {STATE_START, STATE_PLAY}) {
-        m_Game.m_iState = iState;
-        Key(SDL_SCANCODE_RETURN);
-        EXPECT_EQ(m_Game.m_iState, iState);
+TEST_F(Keys, PageKeysMoveBetweenTheStartPagePlayAndGameOver) {
+    // State before, key, state after, and whether the player's name "Ida" is left.
+    const std::tuple<int, SDL_Scancode, int, bool> moves[] = {
+        {STATE_START, SDL_SCANCODE_RETURN, STATE_START, true},
+        {STATE_PLAY, SDL_SCANCODE_RETURN, STATE_PLAY, true},
+        {STATE_GAMEOVER, SDL_SCANCODE_RETURN, STATE_PLAY, true},
+        {STATE_START, SDL_SCANCODE_F2, STATE_START, true},
+        {STATE_PLAY, SDL_SCANCODE_F2, STATE_START, false},
+        {STATE_GAMEOVER, SDL_SCANCODE_F2, STATE_START, false},
+        {STATE_GAMEOVER, SDL_SCANCODE_F5, STATE_PLAY, true},
+    };
+    for (const auto& [iBefore, key, iAfter, bNameLeft] : moves) {
+        m_Game.m_iState = iBefore;
+        m_Game.m_strPlayerName = "Ida";
+        Key(key);
+        EXPECT_EQ(m_Game.m_iState, iAfter) << SDL_GetScancodeName(key) << " in " << iBefore;
+        EXPECT_EQ(m_Game.m_strPlayerName == "Ida", bNameLeft) << SDL_GetScancodeName(key);
     }
-    EXPECT_EQ(m_Game.m_iScore, 700);
-    m_Game.m_iState = STATE_GAMEOVER;
-    Key(SDL_SCANCODE_RETURN);
-    EXPECT_EQ(m_Game.m_iState, STATE_PLAY);
-    EXPECT_EQ(m_Game.m_iScore, 0);
-    EXPECT_EQ(m_Game.m_strPlayerName, "Ida");
 }
 
 TEST_F(Keys, EscapeOrClosingTheWindowEndsTheLoop) {
@@ -58,30 +61,6 @@ TEST_F(Keys, F1TogglesTheHelpPage) {
     EXPECT_FALSE(m_Game.m_bHelp);
 }
 
-TEST_F(Keys, F2LeavesAGameForTheStartPageOfANewPlayer) {
-    for (int iState : {STATE_PLAY, STATE_GAMEOVER}) {
-        m_Game.m_iState = iState;
-        m_Game.m_strPlayerName = "Ida";
-        m_Game.m_iScore = 700;
-        SDL_StopTextInput();
-        Key(SDL_SCANCODE_F2);
-        EXPECT_EQ(m_Game.m_iState, STATE_START);
-        EXPECT_EQ(m_Game.m_strPlayerName, "");
-        EXPECT_EQ(m_Game.m_iScore, 0);
-        EXPECT_TRUE(SDL_IsTextInputActive());
-    }
-}
-
-TEST_F(Keys, F5StartsPlayWithoutTheDigitsTypedIntoTheName) {
-    m_Game.m_strAnswer = "12";
-    SDL_StartTextInput();
-    Key(SDL_SCANCODE_F5);
-    EXPECT_EQ(m_Game.m_iState, STATE_PLAY);
-    EXPECT_EQ(m_Game.m_strAnswer, "");
-    EXPECT_FALSE(SDL_IsTextInputActive());
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
-}
-
 TEST_F(Keys, FunctionKeysChooseTheTasks) {
     const std::pair<SDL_Scancode, int> ranges[] = {
         {SDL_SCANCODE_F10, 20},
@@ -96,6 +75,16 @@ TEST_F(Keys, FunctionKeysChooseTheTasks) {
     EXPECT_FALSE(m_Game.m_bMultiply);
     Key(SDL_SCANCODE_F12);
     EXPECT_TRUE(m_Game.m_bMultiply);
+}
+
+TEST_F(Keys, F5StartsPlayWithoutTheDigitsTypedIntoTheName) {
+    m_Game.m_strAnswer = "12";
+    SDL_StartTextInput();
+    Key(SDL_SCANCODE_F5);
+    EXPECT_EQ(m_Game.m_iState, STATE_PLAY);
+    EXPECT_EQ(m_Game.m_strAnswer, "");
+    EXPECT_FALSE(SDL_IsTextInputActive());
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
 }
 
 TEST_F(Keys, StartPageTakesTextWhileTheNameHasAtMostThirteenBytes) {
@@ -115,7 +104,8 @@ TEST_F(Keys, OnlyAReleaseStrictlyInsideTheStartButtonStartsTheGame) {
         {SDL_MOUSEBUTTONUP, b.x, b.y + b.h / 2, STATE_START},
         {SDL_MOUSEBUTTONUP, b.x + b.w / 2, b.y + b.h, STATE_START},
         {SDL_MOUSEBUTTONDOWN, b.x + b.w / 2, b.y + b.h / 2, STATE_START},
-        {SDL_MOUSEBUTTONUP, b.x + 1, b.y + b.h - 1, STATE_PLAY}};
+        {SDL_MOUSEBUTTONUP, b.x + 1, b.y + b.h - 1, STATE_PLAY},
+    };
     for (const auto& [type, x, y, iState] : clicks) {
         m_Game.m_iState = STATE_START;
         // The event's own coordinates stay 0: the game must ask SDL where the pointer is.

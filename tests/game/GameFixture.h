@@ -22,11 +22,14 @@ protected:
         m_Game.Quit();
         StopFramework();
     }
-    // Empties the queue, pushes the event and lets the game handle it.
-    void Handle(SDL_Event event) {
+    // Empties the queue and pushes the event: the next frame handles it.
+    void Queue(SDL_Event event) {
         SDL_PumpEvents();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         ASSERT_EQ(SDL_PushEvent(&event), 1);
+    }
+    void Handle(SDL_Event event) {
+        Queue(event);
         m_Game.ProcessEvents();
     }
     void Key(SDL_Scancode scancode) {
@@ -34,11 +37,12 @@ protected:
         event.key.keysym.scancode = scancode;
         Handle(event);
     }
-    void Text(const char* pText) {
+    static SDL_Event TextEvent(const char* pText) {
         SDL_Event event{SDL_TEXTINPUT};
         SDL_strlcpy(event.text.text, pText, sizeof(event.text.text));
-        Handle(event);
+        return event;
     }
+    void Text(const char* pText) { Handle(TextEvent(pText)); }
     // An apple as the game makes it, then moved to (x, y) with the answer given.
     CApple& Apple(int x, int y, int iSolution) {
         CApple& apple = m_Game.m_Apples.emplace_back();

@@ -71,12 +71,8 @@ TEST_F(Report, TextGivesEachPlayersGamesApplesAndFactsToPractise) {
 
 TEST(CsvField, QuotesAsRfc4180AsksAndDisarmsFormulas) {
     const std::pair<const char*, const char*> fields[] = {
-        {"a,b", "\"a,b\""},
-        {"=1+2", "'=1+2"},
-        {"+49", "'+49"},
-        {"-3", "'-3"},
-        {"@A1", "'@A1"},
-        {"=A1,B1", "\"'=A1,B1\""},
+        {"a,b", "\"a,b\""}, {"=1+2", "'=1+2"}, {"+49", "'+49"},
+        {"-3", "'-3"},      {"@A1", "'@A1"},   {"=A1,B1", "\"'=A1,B1\""},
     };
     for (const auto& [pText, pField] : fields) {
         EXPECT_EQ(CsvField(pText), pField);

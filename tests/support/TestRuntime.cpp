@@ -1,9 +1,5 @@
 #include "support/TestRuntime.h"
 
-#include <map>
-
-#include <SDL_ttf.h>
-
 #include "media/CMyFont.h"
 
 bool StartFramework() {
@@ -19,9 +15,7 @@ void StopFramework() {
 int Sounding(const Mix_Chunk* pChunk) {
     int iCount = 0;
     for (int i = 0; i < Mix_AllocateChannels(-1); ++i) {
-        if (Mix_Playing(i) && Mix_GetChunk(i) == pChunk) {
-            ++iCount;
-        }
+        iCount += Mix_Playing(i) && Mix_GetChunk(i) == pChunk ? 1 : 0;
     }
     return iCount;
 }
@@ -43,38 +37,25 @@ int Rgb(SDL_Surface* pSurface, int x, int y) {
     return r << 16 | g << 8 | b;
 }
 
-SDL_Surface* Picture(const std::string& strName) {
-    static std::map<std::string, SDL_Surface*> pictures;
-    SDL_Surface*& pPicture = pictures[strName];
-    if (pPicture == nullptr) {
-        pPicture = SDL_LoadBMP(("ImgData/" + strName + ".bmp").c_str());
-    }
-    return pPicture;
+SDL_Surface* Blank() {
+    return SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_ARGB8888);
 }
 
-int Mismatch(SDL_Surface* pScreen, SDL_Surface* pPicture, const SDL_Rect& area, int x, int y) {
-    int iCount = 0;
-    for (int dy = 0; dy < area.h; ++dy) {
-        for (int dx = 0; dx < area.w; ++dx) {
-            const int iWanted = Rgb(pPicture, area.x + dx, area.y + dy);
-            const int iShown = Rgb(pScreen, x + dx, y + dy);
-            if (iWanted != 0xFF00FF && iShown >= 0 && iShown != iWanted) {
-                ++iCount;
-            }
-        }
-    }
-    return iCount;
-}
-
-int FrameAt(SDL_Surface* pScreen, SDL_Surface* pPicture, int w, int h, int x, int y, int iRows) {
-    const int iColumns = pPicture->w / w;
-    for (int k = 0; k < iColumns * (pPicture->h / h); ++k) {
-        const SDL_Rect frame{k % iColumns * w, k / iColumns * h, w, iRows > 0 ? iRows : h};
-        if (Mismatch(pScreen, pPicture, frame, x, y) == 0) {
-            return k;
-        }
-    }
-    return -1;
+void Put(SDL_Surface* pTarget, const SAssetGeometry& picture, int iFrame, int x, int y,
+         Uint8 alpha) {
+    SDL_Surface* pFile = SDL_LoadBMP(picture.pFile);
+    SDL_Surface* pPicture = SDL_ConvertSurface(pFile, pTarget->format, 0);
+    SDL_SetColorKey(pPicture, picture.bKeyed, SDL_MapRGB(pPicture->format, 255, 0, 255));
+    SDL_SetSurfaceBlendMode(pPicture, alpha < 255 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+    SDL_SetSurfaceAlphaMod(pPicture, alpha);
+    const int iColumns = picture.iWidth / picture.iFrameWidth;
+    SDL_Rect frame{iFrame % iColumns * picture.iFrameWidth,
+                   iFrame / iColumns * picture.iFrameHeight, picture.iFrameWidth,
+                   picture.iFrameHeight};
+    SDL_Rect at{x, y, 0, 0};
+    SDL_BlitSurface(pPicture, iFrame < 0 ? nullptr : &frame, pTarget, &at);
+    SDL_FreeSurface(pPicture);
+    SDL_FreeSurface(pFile);
 }
 
 // The face as the game renders it, opened anew: a font outlives no shutdown of SDL_ttf.
@@ -82,20 +63,6 @@ static TTF_Font* OpenFont(int iSize) {
     TTF_Font* pFont = TTF_OpenFont("fonts/FreeSans.ttf", iSize);
     TTF_SetFontStyle(pFont, TTF_STYLE_BOLD);
     return pFont;
-}
-
-SDL_Surface* Blank() {
-    return SDL_CreateRGBSurfaceWithFormat(0, 800, 600, 32, SDL_PIXELFORMAT_ARGB8888);
-}
-
-void Put(SDL_Surface* pTarget, const std::string& strName, int x, int y, bool bKeyed, Uint8 alpha) {
-    SDL_Surface* pPicture = SDL_ConvertSurface(Picture(strName), pTarget->format, 0);
-    SDL_SetColorKey(pPicture, bKeyed, SDL_MapRGB(pPicture->format, 255, 0, 255));
-    SDL_SetSurfaceBlendMode(pPicture, alpha < 255 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
-    SDL_SetSurfaceAlphaMod(pPicture, alpha);
-    SDL_Rect at{x, y, 0, 0};
-    SDL_BlitSurface(pPicture, nullptr, pTarget, &at);
-    SDL_FreeSurface(pPicture);
 }
 
 void Write(SDL_Surface* pTarget, const std::string& strText, int iSize, int x, int y) {
@@ -115,20 +82,13 @@ SDL_Point TextSize(const std::string& strText, int iSize) {
     return size;
 }
 
-int TextMismatch(SDL_Surface* pScreen, const std::string& strText, int iSize, int x, int y) {
-    SDL_Surface* pWanted = Blank();
-    Write(pWanted, strText, iSize, x, y);
-    const int iCount = Mismatch(pScreen, pWanted, {0, 0, 800, 600}, 0, 0);
-    SDL_FreeSurface(pWanted);
-    return iCount;
-}
-
-int Lit(SDL_Surface* pSurface, const SDL_Rect& rect) {
+int Differ(SDL_Surface* pScreen, SDL_Surface* pExpected) {
     int iCount = 0;
-    for (int y = rect.y; y < rect.y + rect.h; ++y) {
-        for (int x = rect.x; x < rect.x + rect.w; ++x) {
-            iCount += Rgb(pSurface, x, y) > 0 ? 1 : 0;
+    for (int y = 0; y < pScreen->h; ++y) {
+        for (int x = 0; x < pScreen->w; ++x) {
+            iCount += Rgb(pScreen, x, y) != Rgb(pExpected, x, y) ? 1 : 0;
         }
     }
+    SDL_FreeSurface(pExpected);
     return iCount;
 }
