@@ -52,10 +52,10 @@ TEST_F(Keys, StartPageTakesTextWhileTheNameHasAtMostThirteenBytes) {
 TEST_F(Keys, OnlyAReleaseStrictlyInsideTheStartButtonStartsTheGame) {
     const SDL_Rect b = CFramework::Get()->m_StartButtonRect;
     const std::tuple<Uint32, int, int, int> clicks[] = {
-        {SDL_MOUSEBUTTONUP, b.x, b.y + b.h / 2, STATE_START},
-        {SDL_MOUSEBUTTONUP, b.x + b.w / 2, b.y + b.h, STATE_START},
-        {SDL_MOUSEBUTTONDOWN, b.x + b.w / 2, b.y + b.h / 2, STATE_START},
-        {SDL_MOUSEBUTTONUP, b.x + 1, b.y + b.h - 1, STATE_PLAY},
+        {SDL_MOUSEBUTTONUP, b.x, b.y + 1, STATE_START},
+        {SDL_MOUSEBUTTONUP, b.x + 1, b.y + b.h, STATE_START},
+        {SDL_MOUSEBUTTONDOWN, b.x + 1, b.y + 1, STATE_START},
+        {SDL_MOUSEBUTTONUP, b.x + b.w - 1, b.y + b.h - 1, STATE_PLAY},
     };
     for (const auto& [type, x, y, iState] : clicks) {
         m_Game.m_iState = STATE_START;
