@@ -15,8 +15,9 @@ class CommandLine(harness.Case):
                    "--bogus": (2, "", "zentaris: unbekannte Option „--bogus“")}
         for option, answer in answers.items():
             run = self.game(self.runtime(), args=[option])
-            status = run.finish()
-            self.assertEqual((status, run.out.split("\n")[0], run.err.split("\n")[0]), answer)
+            # finish() first: it takes the output.
+            self.assertEqual((run.finish(), run.out.split("\n")[0], run.err.split("\n")[0]),
+                             answer)
 
     def test_help_that_cannot_be_written_ends_with_status_1(self):
         with open("/dev/full", "w") as full:
@@ -27,8 +28,7 @@ class CommandLine(harness.Case):
 
 class Window(harness.Case):
     def test_the_window_opens_and_escape_ends_the_game_with_0(self):
-        display = self.display((1024, 768))
         for args, size in (((), (1024, 768)), (["--window"], (800, 600))):
-            run = self.start(display, self.runtime(), size, args=args)
+            run = self.start(self.runtime(), (1024, 768), size, args=args)
             run.key("Escape")
             self.assertEqual((run.finish(), run.err), (0, ""), args)

@@ -18,7 +18,7 @@ def keep(shot, name):
 class WholeGame(harness.Case):
     def test_a_finished_game_is_listed_under_the_typed_name(self):
         rt = self.runtime()
-        run = self.start(self.display(), rt)
+        run = self.start(rt)
         # The score, and the first row of the best three on the start page, in the game's image.
         score = lambda shot: run.view(shot)[10:43, 700:790].tobytes()
         best = lambda shot: run.view(shot)[400:420, 530:790].tobytes()
@@ -28,26 +28,26 @@ class WholeGame(harness.Case):
             time.sleep(1)  # the whole name in sight
             keep(run.display.shot(), "start")
         run.key("F12", "F5")  # divisions
-        playing = score(self.page(run, "play"))
+        playing = score(run.page("play"))
         if SCREENSHOTS:
             time.sleep(6)  # the first apples in sight
             run.key("F1")
-            keep(self.page(run, "help"), "help")
+            keep(run.page("help"), "help")
             run.key("F1")
-            self.page(run, "play")
+            run.page("play")
         run.key(*harness.ANSWERS)
-        keep(self.see(run, "points", lambda shot: score(shot) != playing), "play")
-        keep(self.page(run, "gameover", 150), "gameover")
+        keep(run.see("points", lambda shot: score(shot) != playing), "play")
+        keep(run.page("gameover", 150), "gameover")
         stored = [(name, points > 0) for name, points in harness.scores(rt)]
         self.assertEqual(stored, [("Kim", True)], "(name, points > 0) of the games stored")
         run.key("F2")
-        self.assertNotEqual(best(self.page(run, "start")), empty, "the best three lack it")
+        self.assertNotEqual(best(run.page("start")), empty, "the best three lack it")
 
 
 class StartButton(harness.Case):
     def test_a_click_on_the_drawn_button_starts_a_game(self):
         # The image is letterboxed: 1.6 times as large, 32 pixels down; the button's middle lies at
         # (565, 527) of the image.
-        run = self.start(self.display((1280, 1024)), self.runtime())
+        run = self.start(self.runtime(), (1280, 1024))
         run.xdotool("mousemove", "--sync", "905", "876", "click", "1")
-        self.page(run, "play")
+        run.page("play")
