@@ -11,7 +11,7 @@ class CommandLine(harness.Case):
 
     def test_each_command_line_is_answered_with_its_status_and_first_lines(self):
         answers = {"--help": (0, "Aufruf: zentaris [OPTION]", ""),
-                   "--version": (0, "zentaris " + os.environ["ZENTARIS_VERSION"], ""),
+                   "--version": (0, f"zentaris {os.environ['ZENTARIS_VERSION']}", ""),
                    "--bogus": (2, "", "zentaris: unbekannte Option „--bogus“")}
         for option, answer in answers.items():
             run = self.game(self.runtime(), args=[option])

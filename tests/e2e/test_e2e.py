@@ -38,8 +38,8 @@ class WholeGame(harness.Case):
         run.key(*harness.ANSWERS)
         keep(run.see("points", lambda shot: score(shot) != playing), "play")
         keep(run.page("gameover", 150), "gameover")
-        stored = [(name, points > 0) for name, points in harness.scores(rt)]
-        self.assertEqual(stored, [("Kim", True)], "(name, points > 0) of the games stored")
+        self.assertEqual([(name, points > 0) for name, points in harness.scores(rt)],
+                         [("Kim", True)], "(name, points > 0) of the games stored")
         run.key("F2")
         self.assertNotEqual(best(run.page("start")), empty, "the best three lack it")
 

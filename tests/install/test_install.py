@@ -27,33 +27,33 @@ class InstalledTree(harness.Case):
     def test_help_and_version_need_no_home_and_make_nothing(self):
         data = self.directory()
         for option, said in (("--help", "Aufruf: zentaris [OPTION]"),
-                             ("--version", "zentaris " + os.environ["ZENTARIS_VERSION"])):
-            game = self.game(self.prefix + "/games", args=[option], XDG_DATA_HOME=data)
+                             ("--version", f"zentaris {os.environ['ZENTARIS_VERSION']}")):
+            game = self.game(f"{self.prefix}/games", args=[option], XDG_DATA_HOME=data)
             # finish() first: it takes the output.
             self.assertEqual((game.finish(), game.out.split("\n")[0], os.listdir(data)),
                              (0, said, []), game.err)
 
     def test_a_player_keeps_the_scores_through_a_reinstall(self):
         home = self.directory()
-        data = home + "/.local/share/zentaris"
-        os.makedirs(data + "/score")
-        with sqlite3.connect(data + "/score/scores.db") as db:
+        data = f"{home}/.local/share/zentaris"
+        os.makedirs(f"{data}/score")
+        with sqlite3.connect(f"{data}/score/scores.db") as db:
             db.executescript("create table scores (id integer primary key, name, score);"
                              " insert into scores values (1, 'Anna', 4200)")
         run("cmake", "--install", BUILD, "--prefix", self.prefix)
-        game = self.start(self.prefix + "/games", HOME=home)
+        game = self.start(f"{self.prefix}/games", HOME=home)
         game.key("Escape")
         self.assertEqual(game.finish(), 0, game.err)
         self.assertEqual(harness.scores(data), [("Anna", 4200)])
 
     def test_the_menu_entry_validates(self):
         self.assertEqual(run("desktop-file-validate",
-                             self.prefix + "/share/applications/zentaris.desktop"), "")
+                             f"{self.prefix}/share/applications/zentaris.desktop"), "")
 
 
 class DebianPackage(harness.Case):
     def test_the_package_builds_clean_for_lintian(self):
         work = self.directory()
-        run("cpack", "-G", "DEB", "-B", work, "--config", BUILD + "/CPackConfig.cmake")
-        self.assertEqual(run("lintian", "--fail-on", "error,warning", *glob.glob(work + "/*.deb")),
+        run("cpack", "-G", "DEB", "-B", work, "--config", f"{BUILD}/CPackConfig.cmake")
+        self.assertEqual(run("lintian", "--fail-on", "error,warning", *glob.glob(f"{work}/*.deb")),
                          "")

@@ -27,7 +27,8 @@ PAGES = {"start": ("startpage.bmp", 0, 0), "play": ("baum.bmp", 0, 0),
          "gameover": ("gameover2.bmp", 0, 0), "help": ("helpscreen.bmp", 100, 30)}
 # Keys that type each answer from 1 to 10 and send it: in divisions of factors up to 10, one of
 # them solves any apple.
-ANSWERS = [key for n in range(1, 11) for key in (*str(n), "space")]
+ANSWERS = ("1 space 2 space 3 space 4 space 5 space 6 space 7 space 8 space 9 space "
+           "1 0 space").split()
 
 
 def until(check, timeout):
@@ -42,13 +43,13 @@ def runtime(rt):
     """Makes rt a runtime directory: links to the executable and the built assets, an empty
     score/."""
     shutil.copytree(BUILT, rt, os.symlink, shutil.ignore_patterns("score"), dirs_exist_ok=True)
-    os.mkdir(rt + "/score")
+    os.mkdir(f"{rt}/score")
     return rt
 
 
 def scores(directory):
     """(name, score) of every game stored in score/ of a directory, oldest first."""
-    with sqlite3.connect(f"file:{directory}/score/scores.db?mode=ro", uri=True) as db:
+    with sqlite3.connect(f"{directory}/score/scores.db") as db:
         return db.execute("select name, score from scores order by id").fetchall()
 
 
@@ -57,7 +58,7 @@ def picture(path):
     return np.asarray(Image.open(path).convert("RGB"), np.int16)
 
 
-def likeness(view, expected, x=0, y=0):
+def likeness(view, expected, x, y):
     """Share of a picture's pixels, but those of its key colour, that the view shows at (x, y)."""
     seen = view[y:y + len(expected), x:x + len(expected[0])]
     return (abs(seen - expected).max(2) <= 24)[(expected != (255, 0, 255)).any(2)].mean()
@@ -102,8 +103,7 @@ class Display:
 class Run:
     """One run of the game in runtime directory rt, on a display or none, with these arguments,
     under the resource limits given as options of prlimit, with these further environment
-    variables. What it shows is waited for, and a test fails when it
-    does not come."""
+    variables. What it shows is waited for; a test fails when it does not come."""
 
     def __init__(self, rt, display=None, args=(), limits=(), **env):
         self.display = display
@@ -151,8 +151,9 @@ class Run:
         """The first screenshot that shows the page `name` (one of PAGES) on top: most of its
         picture, more than any other page shows of it."""
         file, x, y = PAGES[name]
-        return self.see(name + " page",
-                        lambda shot: likeness(self.view(shot), picture(f"{BUILT}/ImgData/{file}"), x, y) > 0.6, timeout)
+        expected = picture(f"{BUILT}/ImgData/{file}")
+        return self.see(f"{name} page",
+                        lambda shot: likeness(self.view(shot), expected, x, y) > 0.6, timeout)
 
     def xdotool(self, *args):
         """Gives the game's window the keyboard focus, as a click would, and once the server has
