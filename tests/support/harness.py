@@ -143,8 +143,8 @@ class Run:
         shot = until(lambda: self.proc.poll() is not None or
                      predicate(s := self.display.shot()) and s, timeout)
         if not isinstance(shot, Image.Image):
-            raise AssertionError(f"no {what} within {timeout} s; status {self.finish(0)}, "
-                                 f"stderr:\n{self.err}")
+            raise AssertionError(f"no {what} within {timeout} s; the game ended with "
+                                 f"{self.finish(0)} (-9: killed here), stderr:\n{self.err}")
         return shot
 
     def page(self, name, timeout=20):
