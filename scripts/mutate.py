@@ -5,7 +5,8 @@
     scripts/mutate.py BUILD_DIR --set chosen  the hand-written faults instead
     scripts/mutate.py BUILD_DIR --only 3 17   only mutants 3 and 17 of the set
     scripts/mutate.py --list [--set chosen]   the mutants, numbered
-    scripts/mutate.py BUILD_DIR --fast-only   the fast suites alone, also on what they miss
+    scripts/mutate.py BUILD_DIR --fast-only   the fast suites alone; a later run without this
+                                              option gives what they missed to the others
 
 The generated set is drawn mechanically: every place in src/ where an operator applies makes a
 candidate (a comparison or arithmetic operator flipped, a number changed by one or to 0, a
@@ -466,18 +467,20 @@ def run(cmd, build_dir, timeout):
         return False
 
 
-def judge(mutant, build_dir, slow):
-    """'fast', 'slow' (the suite that caught it), 'survived' or 'stillborn'."""
+def judge(mutant, build_dir, slow, fast=True):
+    """'fast', 'slow' (the suites that caught it), 'survived', 'not fast' (missed by the fast
+    suites when the slower ones were not run) or 'stillborn'."""
     path = SRC / mutant[0]
     original = apply(mutant)
     try:
         if not run(["cmake", "--build", ".", "-j", "2"], build_dir, 1800):
             return "stillborn"
-        if not run(["ctest", "-L", "fast", "-j", "2", "--stop-on-failure", "--timeout", "120"],
-                   build_dir, 900):
+        if fast and not run(["ctest", "-L", "fast", "-j", "2", "--stop-on-failure", "--timeout",
+                             "120"], build_dir, 900):
             return "fast"
-        if slow and not run(["ctest", "-LE", "fast", "-j", "2", "--stop-on-failure"], build_dir,
-                            3600):
+        if not slow:
+            return "not fast"
+        if not run(["ctest", "-LE", "fast", "-j", "2", "--stop-on-failure"], build_dir, 3600):
             return "slow"
         return "survived"
     finally:
@@ -513,9 +516,11 @@ def main():
     try:
         for n, mutant in enumerate(mutants, 1):
             key = describe(n, mutant)
-            if (only and n not in only) or equivalent(mutant) or key in results:
+            slow = "--fast-only" not in args
+            again = slow and results.get(key) == "not fast"
+            if (only and n not in only) or equivalent(mutant) or (key in results and not again):
                 continue
-            results[key] = judge(mutant, build_dir, "--fast-only" not in args)
+            results[key] = judge(mutant, build_dir, slow, fast=not again)
             store.write_text(json.dumps(results, indent=1))
             print("%s\n      => %s" % (key, results[key]), flush=True)
     except KeyboardInterrupt:
@@ -531,8 +536,8 @@ def main():
         print("fast suites: %d of %d caught (%.0f %%)" % (fast, total, 100.0 * fast / total))
         print("all suites:  %d of %d caught (%.0f %%)" % (both, total, 100.0 * both / total))
     for key, result in results.items():
-        if result == "survived":
-            print("survived:", key)
+        if result in ("survived", "not fast"):
+            print("%s:" % result, key)
     return 0
 
 

@@ -1,5 +1,5 @@
-// The framework: the start button's hit area, the window, the frame timer and the error report.
-// (Its full-screen set-up and the screen are used by every suite that draws.)
+// The start button's hit area. (The framework's set-up and its screen are used by every suite
+// that draws.)
 
 #include <string>
 
@@ -28,17 +28,4 @@ TEST(StartButton, HitAreaIsTheDrawnButtonOnEveryDesktopShape) {
         EXPECT_EQ(Text(ComputeStartButtonRect(800, 600, desk.x, desk.y)), pExpected)
             << desk.x << " x " << desk.y;
     }
-}
-
-TEST(FrameTimer, FrameTimeIsTheUnclampedTimeSinceTheLastUpdate) {
-    ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0);
-    CTimer* pTimer = CTimer::Get();
-    pTimer->Update();
-    // A frame that took two seconds (an error box was open) counts as two seconds.
-    pTimer->m_fLastTime -= 2.0f;
-    pTimer->Update();
-    EXPECT_GE(pTimer->m_fElapsed, 2.0f);
-    EXPECT_LT(pTimer->m_fElapsed, 2.5f);
-    EXPECT_NEAR(pTimer->m_fCurTime, SDL_GetTicks() / 1000.0f, 0.05f) << "seconds since start";
-    SDL_Quit();
 }

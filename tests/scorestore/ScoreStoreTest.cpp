@@ -1,19 +1,16 @@
-// The score table in a real SQLite file of the test's runtime directory: its schema, the best
-// three, the name clean-up, and a store that cannot be used.
+// The score table in a real SQLite file of the test's runtime directory: the name clean-up, a
+// file that is no database, and a lock held by another program.
 
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
-#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
 #include "scorestore/CDBConnection.h"
 
 const char* const DB_PATH = "score/scores.db";
-const char* const OPEN_FAILURE =
-    "Datenbankfehler: unable to open database file\nFehler: SQLite Datenbankfehler\n";
 using Row = std::pair<std::string, std::string>;
 using Texts = std::vector<std::string>;
 
@@ -66,20 +63,6 @@ TEST_F(ScoreStore, FileThatIsNoDatabaseReportsEveryFailedStatement) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               strReport + "Datenbanktabelle nicht anlegen\n" + strReport +
                   "Highscore nicht schreiben\n" + strReport + "Highscore nicht ermitteln\n");
-}
-
-TEST_F(ScoreStore, FifoAtThePathOrBesideItFailsToOpen) {
-    // Opening a FIFO would block the game for good, as root too.
-    for (const std::string strSuffix : {"", "-journal", "-wal", "-shm"}) {
-        std::filesystem::remove_all("score");
-        std::filesystem::create_directory("score");
-        std::ofstream{DB_PATH};
-        std::filesystem::remove(DB_PATH + strSuffix);
-        ASSERT_EQ(mkfifo((DB_PATH + strSuffix).c_str(), 0600), 0);
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(CDBConnection().OpenDB(DB_PATH)) << strSuffix;
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), OPEN_FAILURE) << strSuffix;
-    }
 }
 
 // Holds an exclusive lock on the database from another connection for iHoldMs milliseconds,
