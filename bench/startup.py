@@ -16,6 +16,7 @@ import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 from Xlib import X
@@ -106,7 +107,7 @@ def main():
     sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
                                     "support"))
     import harness
-    rt, screen = harness.runtime(), harness.Display()
+    rt, screen = harness.runtime(tempfile.mkdtemp(prefix="zentaris-rt-")), harness.Display()
     results = {"game": [], "bare": [], "libs": []}
     try:
         screen.start()

@@ -7,86 +7,47 @@ import time
 
 import harness
 
-SEEDED = [("Ada", 3), ("Bo", 2), ("Cy", 1)]  # lower than any game with one solved apple
-# Boxes of the game's image, (left, top, right, bottom): the name field of the start page and the
-# score, right of the help page so that it stays in sight under it.
-NAME_FIELD = (520, 270, 790, 300)
-SCORE_BOX = (700, 10, 790, 43)
 SCREENSHOTS = os.environ.get("ZENTARIS_SCREENSHOTS")
-# Keys that type each answer from 1 to 10 and check it: in divisions of factors up to 10 one of
-# them solves any apple.
-ANSWERS = [key for n in range(1, 11) for key in (*str(n), "space")]
-
-
-def part(run, shot, box):
-    left, top, right, bottom = box
-    return run.view(shot)[top:bottom, left:right].tobytes()
 
 
 def keep(shot, name):
     if SCREENSHOTS:
-        shot.save(os.path.join(SCREENSHOTS, name + ".png"))
+        shot.save(f"{SCREENSHOTS}/{name}.png")
 
 
 class WholeGame(harness.Case):
-    def test_a_finished_game_heads_the_best_three_under_the_typed_name(self):
-        rt = self.runtime(seed=SEEDED)
-        run = self.start(self.display(), rt)
-        first = self.page(run, "start")
+    def test_a_finished_game_is_listed_under_the_typed_name(self):
+        rt = self.runtime()
+        run = self.start(rt)
+        # The score, and the first row of the best three on the start page, in the game's image.
+        score = lambda shot: run.view(shot)[10:43, 700:790].tobytes()
+        best = lambda shot: run.view(shot)[400:420, 530:790].tobytes()
+        empty = best(run.display.shot())
         run.key("K", "i", "m")
-        if SCREENSHOTS:  # the whole name
-            time.sleep(1)
+        if SCREENSHOTS:
+            time.sleep(1)  # the whole name in sight
             keep(run.display.shot(), "start")
         run.key("F12", "F5")  # divisions
-        playing = part(run, self.page(run, "play"), SCORE_BOX)
-        if SCREENSHOTS:  # the first apples fall into sight
-            time.sleep(6)
-        run.key("F1")
-        keep(self.page(run, "help"), "help")
-        run.key("F1")
-        self.page(run, "play")
-        run.key(*ANSWERS)
-        keep(self.see(run, "points", lambda s: part(run, s, SCORE_BOX) != playing), "play")
-        keep(self.page(run, "gameover", timeout=150), "gameover")
-        *stored, (name, points) = harness.scores(rt)
-        self.assertEqual((stored, name), (SEEDED, "Kim"), "the games stored")
-        self.assertGreater(points, 0, "the solved apples earned no points")
+        playing = score(run.page("play"))
+        if SCREENSHOTS:
+            time.sleep(6)  # the first apples in sight
+            run.key("F1")
+            keep(run.page("help"), "help")
+            run.key("F1")
+            run.page("play")
+        run.key(*harness.ANSWERS)
+        keep(run.see("points", lambda shot: score(shot) != playing), "play")
+        keep(run.page("gameover", 150), "gameover")
+        self.assertEqual([(name, points > 0) for name, points in harness.scores(rt)],
+                         [("Kim", True)], "(name, points > 0) of the games stored")
         run.key("F2")
-        before = harness.table_rows(run.view(first))
-        after = harness.table_rows(run.view(self.page(run, "start")))
-        self.assertNotEqual(after[0], before[0], "the new best is not on top")
-        self.assertEqual(after[1:], before[:2], "the best two before it did not move down")
-
-
-class ReadOnlyScores(harness.Case):
-    def test_a_score_that_cannot_be_stored_is_reported_and_play_goes_on(self):
-        rt = self.runtime(seed=SEEDED)
-        self.immutable(os.path.join(rt, "score", "scores.db"))
-        run = self.start(self.display(), rt)
-        self.page(run, "start")
-        run.key("F5")
-        self.page(run, "play")
-        self.page(run, "gameover", timeout=150)
-        run.key("Return")
-        self.page(run, "play")
-        run.key("Escape")
-        self.assertEqual(run.finish(), 0, run.err)
-        self.assertEqual(run.err, "Datenbankfehler: attempt to write a readonly database\n"
-                                  "Fehler: Kann Highscore nicht schreiben\n")
-        self.assertEqual(harness.scores(rt), SEEDED, "the read-only database changed")
+        self.assertNotEqual(best(run.page("start")), empty, "the best three lack it")
 
 
 class StartButton(harness.Case):
-    def test_a_click_on_the_drawn_button_starts_and_one_below_it_does_not(self):
+    def test_a_click_on_the_drawn_button_starts_a_game(self):
         # The image is letterboxed: 1.6 times as large, 32 pixels down; the button's middle lies at
         # (565, 527) of the image.
-        run = self.start(self.display((1280, 1024)), self.runtime())
-        name = part(run, self.page(run, "start"), NAME_FIELD)
-        run.click(905, 960)
-        run.key("A")  # shown only while the start page takes the name
-        self.see(run, "the name typed after a click below the button",
-                 lambda s: part(run, s, NAME_FIELD) != name)
-        run.click(905, 876)
-        self.page(run, "play")
-        run.key("Escape")
-        self.assertEqual(run.finish(), 0, run.err)
+        run = self.start(self.runtime(), (1280, 1024))
+        run.xdotool("mousemove", "--sync", "905", "876", "click", "1")
+        run.page("play")
