@@ -5,36 +5,28 @@
 #include "media/CSprite.h"
 #include "support/TestRuntime.h"
 
-// Saves a 40 x 20 picture of four 20 x 10 frames in two rows; frame k a flat colour of its own.
-static void SaveSheet(const char* pFile) {
+TEST(Sprite, FrameNumberCountsWholeFramesAlongRowsThenDown) {
+    // Four frames of 20 x 10 in two rows, frame k in the grey k.
     SDL_Surface* pSheet = SDL_CreateRGBSurfaceWithFormat(0, 40, 20, 24, SDL_PIXELFORMAT_BGR24);
     for (int k = 0; k < 4; ++k) {
         SDL_Rect frame{k % 2 * 20, k / 2 * 10, 20, 10};
-        SDL_FillRect(pSheet, &frame, SDL_MapRGB(pSheet->format, 60 * k, 90, 40));
+        SDL_FillRect(pSheet, &frame, SDL_MapRGB(pSheet->format, k, k, k));
     }
-    SDL_SaveBMP(pSheet, pFile);
+    SDL_SaveBMP(pSheet, "sheet.bmp");
     SDL_FreeSurface(pSheet);
-}
-
-TEST(Sprite, FrameNumberCountsWholeFramesAlongRowsThenDown) {
-    SaveSheet("sheet.bmp");
-    SDL_Surface* pScreen = Blank();
-    CFramework::Get()->m_pScreen = pScreen;
+    CFramework::Get()->m_pScreen = Blank();
     CSprite sprite;
     sprite.Load("sheet.bmp", 4, 20, 10);
-    const std::pair<float, int> frames[] = {{0.99f, 0}, {-0.5f, 0}, {2.9f, 2}, {3.f, 3}, {4.f, -1}};
-    for (const auto& [fFrame, k] : frames) {
-        SDL_FillRect(pScreen, nullptr, 0);
-        sprite.SetPos(10.9f, 20.0f);
+    sprite.SetPos(10.9f, 20.0f);
+    for (const auto& [fFrame, k] : {std::pair(0.99f, 0), {2.9f, 2}, {3.f, 3}, {-0.5f, 0}}) {
         sprite.Render(fFrame);
-        SDL_Surface* pExpected = Blank();
-        SDL_Rect at{10, 20, 20, 10};
-        SDL_FillRect(pExpected, &at, k < 0 ? 0 : SDL_MapRGB(pExpected->format, 60 * k, 90, 40));
-        EXPECT_EQ(Differ(pScreen, pExpected), 0) << "frame number " << fFrame;
+        EXPECT_EQ(Rgb(sprite.m_pScreen, 10, 20), k * 0x10101) << fFrame;
+        EXPECT_EQ(Rgb(sprite.m_pScreen, 29, 29), k * 0x10101) << fFrame;
+        EXPECT_EQ(Rgb(sprite.m_pScreen, 30, 29), 0) << fFrame;
     }
+    SDL_FreeSurface(sprite.m_pScreen);
     CFramework::Get()->m_pScreen = nullptr;
     TSingleton<CFramework>::Del();
-    SDL_FreeSurface(pScreen);
 }
 
 class SoundPlayer : public testing::Test {

@@ -21,9 +21,6 @@ int Sounding(const Mix_Chunk* pChunk) {
 }
 
 int Rgb(SDL_Surface* pSurface, int x, int y) {
-    if (x < 0 || y < 0 || x >= pSurface->w || y >= pSurface->h) {
-        return -1;
-    }
     Uint32 uPixel = 0;
     const int iBytes = pSurface->format->BytesPerPixel;
     SDL_LockSurface(pSurface);

@@ -27,7 +27,7 @@ inline void Tick(float fSeconds) {
 // Mixer channels playing the chunk right now.
 int Sounding(const Mix_Chunk* pChunk);
 
-// The colour of a pixel as 0xRRGGBB; -1 outside the surface.
+// The colour of a pixel as 0xRRGGBB.
 int Rgb(SDL_Surface* pSurface, int x, int y);
 
 // An 800 x 600 black picture to draw what a test expects into.
