@@ -22,6 +22,7 @@ BUILD_DIR/mutate-<set>.json, so an interrupted run goes on where it stopped.
 """
 
 import json
+import os
 import pathlib
 import random
 import re
@@ -460,11 +461,19 @@ def apply(mutant):
 
 
 def run(cmd, build_dir, timeout):
+    """True when the command succeeds; its output is dropped. The command runs in a process
+    group of its own, which is killed whole when it overruns or the script is stopped, so that no
+    compiler goes on writing an object of the mutant after the source is put back."""
+    proc = subprocess.Popen(cmd, cwd=build_dir, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, start_new_session=True)
     try:
-        return subprocess.run(cmd, cwd=build_dir, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL, timeout=timeout).returncode == 0
-    except subprocess.TimeoutExpired:
-        return False
+        return proc.wait(timeout) == 0
+    except BaseException:
+        os.killpg(proc.pid, signal.SIGKILL)
+        proc.wait()
+        if isinstance(sys.exc_info()[1], subprocess.TimeoutExpired):
+            return False
+        raise
 
 
 def judge(mutant, build_dir, slow, fast=True):
@@ -484,7 +493,7 @@ def judge(mutant, build_dir, slow, fast=True):
             return "slow"
         return "survived"
     finally:
-        path.write_text(original, encoding="utf-8")
+        path.write_text(original, encoding="utf-8")  # newer than any object of the mutant
 
 
 def describe(n, mutant):
