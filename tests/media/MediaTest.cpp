@@ -1,4 +1,4 @@
-// Frames of a sheet, and the sound player's slots, channels and files.
+// Frames of a sheet, and a sound file cut short.
 
 #include <fstream>
 
@@ -35,16 +35,6 @@ protected:
     void TearDown() override { StopFramework(); }
     CMySound& m_Sound = *CMySound::Get();
 };
-
-TEST_F(SoundPlayer, EachIdPlaysItsSlotOnAChannelOfItsOwn) {
-    m_Sound.Load("Sound/success.wav", SOUND_SUCCESS);
-    m_Sound.Load("Sound/fail.wav", 9);
-    m_Sound.Play(SOUND_SUCCESS);
-    m_Sound.Play(SOUND_SUCCESS);
-    m_Sound.Play(7);
-    EXPECT_EQ(Sounding(m_Sound.m_pSuccess), 2);
-    EXPECT_EQ(Sounding(m_Sound.m_pFail), 1) << "any other id is the fail effect";
-}
 
 // Writes the game's fail sound to a file of its own, changed by the edit.
 template <class Edit> static void SaveChanged(const char* pFile, Edit edit) {

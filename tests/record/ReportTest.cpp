@@ -35,12 +35,15 @@ const char* const RECORD =
     " (4, 1, 'x', 1, 1, 1, 'solved', 2), (5, 1, 'x', 1, 1, 1, 'solved', 2),"
     " (6, 1, 'x', 1, 1, 1, 'solved', 2), (7, 1, 'x', 1, 1, 1, 'solved', 2)";
 
-// What the report of this kind writes: to the file "out", which is standard output too.
-static std::string Report(int iRun) {
+// What the report of this kind writes: to the file "out", which is standard output too; after
+// the record of the player pForget, if given, is deleted.
+static std::string Report(int iRun, const char* pForget = nullptr) {
     sqlite3* pDB = nullptr;
     sqlite3_open(RECORD_PATH, &pDB);
     EXPECT_EQ(sqlite3_exec(pDB, RECORD, nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(pDB);
+    const CCommandLine forget{RUN_FORGET, false, nullptr, pForget, 0, nullptr};
+    EXPECT_EQ(pForget ? RunRecordCommand(forget, std::fopen("said", "w"), stderr) : 0, 0);
     const CCommandLine line{iRun, false, "out", nullptr, 0, nullptr};
     EXPECT_EQ(RunRecordCommand(line, std::fopen("out", "w"), stderr), 0);
     std::remove(RECORD_PATH);
@@ -73,4 +76,10 @@ TEST(Report, PageShowsANameWithMarkupAsText) {
     const std::string strPage = Report(RUN_REPORT_HTML);
     EXPECT_THAT(strPage, testing::HasSubstr("<h2>&lt;script&gt;</h2>"));
     EXPECT_THAT(strPage, testing::Not(testing::HasSubstr("<script")));
+}
+
+TEST(Report, ForgottenPlayerIsGoneFromTheRecord) {
+    const std::string strReport = Report(RUN_REPORT, "Kim");
+    EXPECT_THAT(strReport, testing::Not(testing::HasSubstr("Kim")));
+    EXPECT_THAT(strReport, testing::HasSubstr("\n+49\n"));
 }
