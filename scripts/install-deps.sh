@@ -16,7 +16,7 @@ packages=(
     # (xdotool), the immutable attribute (chattr); windows, focus and screenshots go through
     # python3-xlib, pictures through Pillow and NumPy (above)
     xvfb x11-xkb-utils evilwm xfonts-base xdotool e2fsprogs
-    # memcheck session; the test harness and the start-up benchmark use Xlib
+    # memcheck of the game's tests; the test harness and the start-up benchmark use Xlib
     valgrind python3-xlib
     # the learning report's page shown in a real browser
     chromium
