@@ -78,6 +78,15 @@ TEST(Report, PageShowsANameWithMarkupAsText) {
     EXPECT_THAT(strPage, testing::Not(testing::HasSubstr("<script")));
 }
 
+TEST(Report, PageMarksEachFactOfTheGridByHowWellItIsKnown) {
+    const std::string strPage = Report(RUN_REPORT_HTML);
+    for (const char* pCell : {"\"c0\">9 × 9</td>", "\"c1\">4 × 6<br>? 1/1</td>",
+                              "\"c2\">5 × 5<br>✓ 5/6</td>", "\"c3\">6 × 6<br>! 4/5</td>",
+                              "\"c3\">3 × 3<br>! 3/3</td>", "\"c4\">7 × 8<br>!! 1/3</td>"}) {
+        EXPECT_THAT(strPage, testing::HasSubstr(pCell));
+    }
+}
+
 TEST(Report, ForgottenPlayerIsGoneFromTheRecord) {
     const std::string strReport = Report(RUN_REPORT, "Kim");
     EXPECT_THAT(strReport, testing::Not(testing::HasSubstr("Kim")));
