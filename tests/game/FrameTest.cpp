@@ -59,6 +59,20 @@ TEST_F(Frame, StartPageShowsTheTypedNameAboveTheBestGames) {
     EXPECT_EQ(Differ(m_pScreen, pExpected), 0);
 }
 
+TEST_F(Frame, HelpPageLiesOverThePageWithItsOwnTableOfTheBestGames) {
+    CDBConnection::Get()->WriteScore("Tom", 300);
+    CDBConnection::Get()->WriteScore("Ben", 700);
+    Key(SDL_SCANCODE_F1);
+    m_Game.RunFrame();
+    SDL_Surface* pExpected = Blank();
+    Put(pExpected, ASSET_STARTPAGE, -1, 0, 0);
+    PutTable(pExpected, 511, 393);
+    Put(pExpected, ASSET_HELPSCREEN_BACK, -1, 100, 30, 180);
+    Put(pExpected, ASSET_HELPSCREEN, -1, 100, 30);
+    PutTable(pExpected, 403, 417);
+    EXPECT_EQ(Differ(m_pScreen, pExpected), 0);
+}
+
 TEST_F(Frame, GameOverPageShowsTheScoreOfTheLastPlayFrame) {
     m_Game.m_iScore = 1200;
     m_Game.RenderScore();
