@@ -1,8 +1,9 @@
-// Frames of a sheet, and a sound file cut short.
+// Frames of a sheet, a picture with a forged header, and a sound file cut short.
 
 #include <fstream>
 
 #include "media/CSprite.h"
+#include "media/Picture.h"
 #include "support/TestRuntime.h"
 
 TEST(Sprite, FrameNumberCountsWholeFramesAlongRowsThenDown) {
@@ -29,6 +30,22 @@ TEST(Sprite, FrameNumberCountsWholeFramesAlongRowsThenDown) {
     TSingleton<CFramework>::Del();
 }
 
+// Writes a file of the runtime directory to a file of its own, changed by the edit.
+template <class Edit> static void SaveChanged(const char* pFrom, const char* pTo, Edit edit) {
+    std::ifstream in(pFrom, std::ios::binary);
+    std::string strData{std::istreambuf_iterator<char>(in), {}};
+    edit(strData);
+    std::ofstream(pTo, std::ios::binary) << strData;
+}
+
+TEST(Picture, HeaderClaimingMorePixelsThanTheFileHoldsIsRefused) {
+    SaveChanged("ImgData/apple5.bmp", "forged.bmp", [](std::string& strData) {
+        strData.replace(18, 8, "\xa0\x0f\0\0\xa0\x0f\0\0", 8); // 4000 x 4000 pixels
+    });
+    EXPECT_EQ(LoadPicture("forged.bmp"), nullptr);
+    EXPECT_STREQ(SDL_GetError(), "forged.bmp holds fewer pixels than its header claims");
+}
+
 class SoundPlayer : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(StartFramework()); }
@@ -36,16 +53,9 @@ protected:
     CMySound& m_Sound = *CMySound::Get();
 };
 
-// Writes the game's fail sound to a file of its own, changed by the edit.
-template <class Edit> static void SaveChanged(const char* pFile, Edit edit) {
-    std::ifstream in("Sound/fail.wav", std::ios::binary);
-    std::string strData{std::istreambuf_iterator<char>(in), {}};
-    edit(strData);
-    std::ofstream(pFile, std::ios::binary) << strData;
-}
-
 TEST_F(SoundPlayer, SoundCutShortEndsTheProgram) {
-    SaveChanged("cut.wav", [](std::string& strData) { strData.resize(strData.size() / 2); });
+    SaveChanged("Sound/fail.wav", "cut.wav",
+                [](std::string& strData) { strData.resize(strData.size() / 2); });
     for (int iId : {SOUND_MUSIC, SOUND_BOING}) {
         EXPECT_EXIT(m_Sound.Load("cut.wav", iId), testing::ExitedWithCode(1),
                     "Konnte Sound-Datei nicht laden!\nFehler: cut.wav\n");
