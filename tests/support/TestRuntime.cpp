@@ -21,17 +21,8 @@ int Sounding(const Mix_Chunk* pChunk) {
 }
 
 int Rgb(SDL_Surface* pSurface, int x, int y) {
-    Uint32 uPixel = 0;
-    const int iBytes = pSurface->format->BytesPerPixel;
-    SDL_LockSurface(pSurface);
-    SDL_memcpy(&uPixel, static_cast<Uint8*>(pSurface->pixels) + y * pSurface->pitch + x * iBytes,
-               iBytes);
-    SDL_UnlockSurface(pSurface);
-    Uint8 r = 0;
-    Uint8 g = 0;
-    Uint8 b = 0;
-    SDL_GetRGB(uPixel, pSurface->format, &r, &g, &b);
-    return r << 16 | g << 8 | b;
+    const Uint32 uPixel = static_cast<Uint32*>(pSurface->pixels)[y * pSurface->pitch / 4 + x];
+    return static_cast<int>(uPixel & 0xFFFFFF);
 }
 
 SDL_Surface* Blank() {

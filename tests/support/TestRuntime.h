@@ -27,7 +27,7 @@ inline void Tick(float fSeconds) {
 // Mixer channels playing the chunk right now.
 int Sounding(const Mix_Chunk* pChunk);
 
-// The colour of a pixel as 0xRRGGBB.
+// The colour of a pixel of a 32-bit ARGB surface, as the screen and Blank() are, as 0xRRGGBB.
 int Rgb(SDL_Surface* pSurface, int x, int y);
 
 // An 800 x 600 black picture to draw what a test expects into.
