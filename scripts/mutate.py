@@ -91,6 +91,12 @@ EQUIVALENT = {
         "the generator is drawn from all the same; only the clock's share in its seed goes",
     'record/CRecordFile.cpp|apples.clear();|;':
         'the report reads the record once, into empty lists',
+    'record/CRecordFile.cpp|game.iScore = sqlite3_column_int(pStatement, 5);|game.iScore = sqlite3_column_int(pStatement, 0);':
+        "the reports show no game's score: the column is read but never written out",
+    'record/CReportHtml.cpp|".grid th{font-size:12px;font-weight:bold;color:#444;padding:0 4px}\\n"|".grid th{font-size:12px;font-weihht:bold;color:#444;padding:0 4px}\\n"':
+        'a table heading is bold by default; the property that is lost changes nothing shown',
+    'record/ReportRules.cpp|SJudgement judgement{JUDGED_NEVER, 0, 0, 0, 0, -1.0f};|SJudgement judgement{JUDGED_NEVER, 0, 0, 1, 0, -1.0f};':
+        'the count of recent attempts is set from the attempts before it is read',
     'record/CRecordFile.cpp|int iVersion = -1;|int iVersion = -2;':
         '-1 and -2 both differ from 0 and from the schema version, the only values compared',
     'record/RecordCommand.cpp|std::FILE* pFile = std::fopen(commandLine.m_pFile, "wb");|std::FILE* pFile = std::fopen(commandLine.m_pFile, "wc");':
