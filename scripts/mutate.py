@@ -103,6 +103,8 @@ EQUIVALENT = {
         "glibc reads 'c' in a mode as 'no cancellation point': the file is opened for writing as before",
     'record/RecordTask.cpp|int iLeft = 0;|int iLeft = -1;':
         'sscanf sets the number before it is used, and a task it cannot read is left out',
+    'scorestore/CDBConnection.cpp|return 0;|return -1;':
+        'the only query asks for two columns: every row comes with two, and this line is never reached',
     'scorestore/CDBConnection.cpp|const char* pText = pError != nullptr ? pError : sqlite3_errmsg(pDB);|const char* pText = pError == nullptr ? pError : sqlite3_errmsg(pDB);':
         "sqlite3_exec's error text is a copy of sqlite3_errmsg, and is always set on a failure but for lack of memory",
 }
