@@ -18,6 +18,8 @@ packages=(
     xvfb x11-xkb-utils evilwm xfonts-base xdotool e2fsprogs
     # memcheck of the game's tests; the test harness and the start-up benchmark use Xlib
     valgrind python3-xlib
+    # the learning report's page shown in a real browser
+    chromium
     # install and package checks
     desktop-file-utils appstream dpkg-dev file lintian mandoc man-db gzip
 )

@@ -1,5 +1,8 @@
 """The learning record of the real binary: a game played as a player would under Xvfb, then its
-report."""
+report as text, and as a page shown in headless Chromium."""
+
+import sqlite3
+import subprocess
 
 import numpy as np
 
@@ -15,7 +18,7 @@ def hits(run, shot):
 
 
 class RecordedGame(harness.Case):
-    def test_the_report_shows_the_apples_of_a_game_left_during_play(self):
+    def test_the_report_and_its_page_show_the_apples_of_a_game_left_during_play(self):
         rt = self.runtime()
         run = self.start(rt)
         # Divisions up to 10 x 10: the first apple shows at once, and the help page holds it.
@@ -31,3 +34,22 @@ class RecordedGame(harness.Case):
         self.assertEqual(report.finish(), 0, report.err)
         self.assertIn(f"\nIda\n  Spiele: 1, davon 1 nicht zu Ende gespielt\n  Äpfel: 1 gelöst, "
                       f"{landed} auf einem Pferd gelandet, ", report.out)
+        page = self.game(rt, args=["--report-html", "page.html"])
+        self.assertEqual(page.finish(), 0, page.err)
+        subprocess.run(["timeout", "-k", "5", "60", "chromium", "--headless", "--no-sandbox",
+                        "--no-first-run", f"--user-data-dir={rt}/chromium",
+                        "--window-size=800,1100", f"--screenshot={rt}/page.png",
+                        f"file://{rt}/page.html"], capture_output=True)
+        with sqlite3.connect(f"{rt}/score/record.db") as db:
+            tried = set(db.execute("select fact_a, fact_b from apples"
+                                   " where outcome != 'falling'").fetchall())
+        # A fact that came once or twice is grey, one that never came light grey. The cells are
+        # 64 x 40, 2 pixels apart: the grid's top row of pixels is the first that holds 600 of
+        # either colour, and 1 x 1 begins at the first of them.
+        rgb = harness.picture(f"{rt}/page.png") @ [65536, 256, 1]
+        cell = np.isin(rgb, [0xD0D0D0, 0xF2F2F2])
+        y = np.argmax(cell.sum(1) >= 600)
+        x = np.argmax(cell[y])
+        self.assertEqual(rgb[y:y + 420:42, x:x + 660:66].tolist(),
+                         [[0xD0D0D0 if (a, b) in tried else 0xF2F2F2 for b in range(1, 11)]
+                          for a in range(1, 11)], "each fact's cell, row by row")
