@@ -75,6 +75,14 @@ TEST_F(PlayField, HorsesCatchApplesWhoseTopIsInTheBandBelowTheirTop) {
     EXPECT_EQ(Sounding(CMySound::Get()->m_pBoing), 1) << "one boing a pass";
 }
 
+TEST_F(PlayField, GameGoesOnWhileOneHorseIsLeft) {
+    m_Game.StartGame();
+    m_Game.m_Horses.front().m_bAlive = false;
+    m_Game.RunFrame();
+    m_Game.RunFrame();
+    EXPECT_EQ(m_Game.m_iState, STATE_PLAY);
+}
+
 TEST_F(PlayField, OneAnswerSolvesEveryLiveAppleWithItForThePointsOfItsBadges) {
     Apple(10, 50, 12);
     Apple(20, 60, 7);
