@@ -42,7 +42,6 @@ protected:
         SDL_strlcpy(event.text.text, pText, sizeof(event.text.text));
         return event;
     }
-    void Text(const char* pText) { Handle(TextEvent(pText)); }
     // An apple as the game makes it, then moved to (x, y) with the answer given.
     CApple& Apple(int x, int y, int iSolution) {
         CApple& apple = m_Game.m_Apples.emplace_back();

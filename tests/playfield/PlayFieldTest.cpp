@@ -100,6 +100,16 @@ TEST_F(PlayField, OneAnswerSolvesEveryLiveAppleWithItForThePointsOfItsBadges) {
     EXPECT_EQ(m_Game.m_Bonuses.size(), 2u);
 }
 
+TEST_F(PlayField, BadgeFallsForOneSecondAtTwentyPixelsASecond) {
+    m_Game.m_Bonuses.emplace_back().Init(m_Game.m_pBonusSprite, 3, 600.0f, 200.0f);
+    Tick(0.5f);
+    m_Game.RenderBonus();
+    m_Game.RenderBonus();
+    EXPECT_EQ(m_Game.m_Bonuses.back().m_Rect.y, 220);
+    m_Game.RenderBonus();
+    EXPECT_TRUE(m_Game.m_Bonuses.empty());
+}
+
 TEST_F(PlayField, WrongAnswerOnlyPlaysTheFailSound) {
     Apple(100, 100, -1);
     Answer("99999999999999999999"); // past the int range: -1, which no task has
