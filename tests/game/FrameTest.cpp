@@ -86,12 +86,6 @@ TEST_F(Frame, GameOverPageShowsTheScoreOfTheLastPlayFrame) {
     EXPECT_EQ(Differ(m_pScreen, pExpected), 0);
 }
 
-TEST_F(Frame, FirstGameShowsAnAppleInItsFirstPlayFrame) {
-    m_Game.StartGame();
-    m_Game.RunFrame();
-    EXPECT_EQ(m_Game.m_Apples.size(), 1u);
-}
-
 TEST_F(Frame, PlayResumedFromTheGameOverPageStoresItsScoreAsAnotherRow) {
     m_Game.m_iScore = 700;
     m_Game.StartGame();

@@ -32,6 +32,17 @@ TEST_F(PlayField, TaskAsksForTheFactNotShownWithFactorsFromOneToTheRange) {
     EXPECT_EQ(ComposeTask(99, 98, false, 0).strText, "9702 : 99") << "the longest fits";
 }
 
+TEST_F(PlayField, ApplesComeAboveTheFieldAtOnceThenEveryThreeAndAHalfSeconds) {
+    std::vector<float> seen; // after each frame: how many apples, and the y of the newest
+    for (float fSeconds : {0.0f, 3.4f, 0.2f, 3.45f, 0.05f}) {
+        Tick(fSeconds);
+        m_Game.SpawnApples();
+        seen.push_back(m_Game.m_Apples.size());
+        seen.push_back(m_Game.m_Apples.back().m_fYPos);
+    }
+    EXPECT_EQ(seen, (std::vector<float>{1, -60, 1, -60, 2, -60, 2, -60, 3, -60}));
+}
+
 TEST_F(PlayField, ApplesFallTwentyPixelsASecondTurningTwentyFramesUntilPastTheBottom) {
     const CApple& apple = Apple(100, 570, 1);
     std::vector<float> seen; // after each pass: y and animation phase
