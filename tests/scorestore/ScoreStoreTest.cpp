@@ -17,7 +17,7 @@ struct ScoreStore : testing::Test {
     CDBConnection m_DB;
 };
 
-TEST_F(ScoreStore, NameIsStoredCleanedToAsciiLettersDigitsBlanks) {
+TEST_F(ScoreStore, BestThreeAreListedWithNamesCleanedToAsciiLettersDigitsBlanks) {
     const Row names[] = {{"x'); drop table scores;--", "x drop table scores"},
                          {"Jürgen 😀\t\n\x01\x7F%s%n{}~@[`", "Jrgen sn"},
                          {"AZaz09 ", "AZaz09 "},
@@ -28,6 +28,7 @@ TEST_F(ScoreStore, NameIsStoredCleanedToAsciiLettersDigitsBlanks) {
         m_DB.WriteScore(names[i].first, static_cast<int>(i)); // each the best so far
         EXPECT_EQ(m_DB.ReadHighScore().front().first, names[i].second.substr(0, 19));
     }
+    EXPECT_EQ(m_DB.ReadHighScore().size(), 3u);
 }
 
 TEST_F(ScoreStore, FileThatIsNoDatabaseReportsEveryFailedStatement) {
