@@ -18,7 +18,8 @@ For each mutant the script edits one line of one file, rebuilds the build direct
 incrementally, runs the fast suites (`ctest -L fast`) and, when they miss it, every other suite,
 the quickest first; then it puts the file back, also after Ctrl-C or a failed build. A mutant
 that does not compile is reported as stillborn and not counted. Results are kept in
-BUILD_DIR/mutate-<set>.json, so an interrupted run goes on where it stopped.
+BUILD_DIR/mutate-<set>.json, so an interrupted run goes on where it stopped. The faults go into
+the tree the script lies in: run it from a worktree of its own while you work in another.
 """
 
 import json
