@@ -93,7 +93,8 @@ TEST(Report, PageShowsHowWellEachFactIsKnown) {
          {"\"c0\">9 × 9</td>", "\"c1\">4 × 6<br>? 1/1</td>", "\"c2\">5 × 5<br>✓ 5/6</td>",
           "\"c3\">6 × 6<br>! 4/5</td>", "\"c3\">3 × 3<br>! 3/3</td>", "\"c4\">7 × 8<br>!! 1/3</td>",
           "\"c4\">2 × 2<br>!! 2/4</td>", "\"c2\">3 × 2<br>✓ 3/3</td>",
-          "<ul>\n<li>12 × 3: 3 Versuche, 1 gelöst, mittlere Lösezeit 3,0 s</li>\n</ul>"}) {
+          "<ul>\n<li>12 × 3: 3 Versuche, 1 gelöst, mittlere Lösezeit 3,0 s</li>\n</ul>",
+          "Farben und Zeichen: <span class=\"c0\"> noch nicht vorgekommen</span>"}) {
         EXPECT_THAT(strPage, testing::HasSubstr(pShown));
     }
 }
