@@ -148,8 +148,8 @@ class Run:
         return shot
 
     def page(self, name, timeout=20):
-        """The first screenshot that shows the page `name` (one of PAGES) on top: most of its
-        picture, more than any other page shows of it."""
+        """The first screenshot that shows the page `name` (one of PAGES) on top: more than 60 %
+        of its picture where the page lies."""
         file, x, y = PAGES[name]
         expected = picture(f"{BUILT}/ImgData/{file}")
         return self.see(f"{name} page",
